@@ -1,0 +1,48 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "forms/Form.h"
+#include "mainwindow/modMain.h"
+#include "platform/Platform.h"
+
+namespace tarvesk {
+
+// The Configuration dialog: automatic optimization, alarm level, amount to free, the
+// tray tooltip form and automatic start at log-on.
+class frmSettings : public forms::Form {
+public:
+    frmSettings(Platform& platform, modMain& shared);
+    ~frmSettings() override;
+
+    // Controls, in tab order.
+    forms::CheckBox chkAutomatic{*this, "chkAutomatic"};
+    forms::CheckBox chkAutoStart{*this, "chkAutoStart"};
+    forms::CommandButton cmdDone{*this, "cmdDone"};
+    forms::CommandButton cmdCancel{*this, "cmdCancel"};
+    forms::Frame framOpt{*this, "framOpt"};
+    forms::TextBox txtFreeAlarm{*this, "txtFreeAlarm"};
+    forms::TextBox txtAlarm{*this, "txtAlarm"};
+    forms::Label Label2{*this, "Label2"};
+    forms::Label Label1{*this, "Label1"};
+    forms::Frame Frame1{*this, "Frame1"};
+    forms::OptionButton optPer{*this, "optPer"};
+    forms::OptionButton optMB{*this, "optMB"};
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    void chkAutomatic_Click();
+    void txtAlarm_Change();
+    void txtFreeAlarm_Change();
+    void cmdDone_Click();
+    void cmdCancel_Click();
+
+private:
+    void amountCheck();
+
+    Platform& platform_;
+    modMain& shared_;
+    std::unique_ptr<RunKey> hKey;   // the open Run key, from load to Done, Cancel or close
+};
+
+}  // namespace tarvesk
