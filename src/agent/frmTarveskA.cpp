@@ -4,20 +4,33 @@
 
 namespace tarvesk {
 
+std::string MainProgramPath(std::string_view agentFolder) {
+    std::string path(agentFolder);
+    if (path.empty() || (path.back() != '\\' && path.back() != '/')) path.push_back('\\');
+    path += "Tarvesk.exe";
+    return path;
+}
+
+int frmTarveskA::fail(const std::string& text) {
+    messages_.show(text, kTitle, MessageBoxStop);
+    return 1;
+}
+
 int frmTarveskA::Form_Load() {
-    // The mark must be stored before the main program starts, since its start-up reads it.
-    if (!ProgramSettings(settings_).markStartAgent()) {
-        messages_.show("Tarvesk Agent could not record the start in the settings store.",
-                       kTitle, MessageBoxStop);
-        return 1;
-    }
-    std::string program = program_.folder() + "\\Tarvesk.exe";
+    // The mark goes under the main program's name, which is where its start-up looks,
+    // and must be stored before the main program starts.
+    if (!settings_.SaveSetting(kAppName, kSection, keys::StartAgent, "1"))
+        return fail("Tarvesk Agent could not write StartAgent to the settings of Tarvesk "
+                    "(HKEY_CURRENT_USER\\Software\\Tarvesk\\Settings). Tarvesk was not started.");
+
+    std::string folder = program_.folder();
+    if (folder.empty())
+        return fail("Tarvesk Agent could not find the folder it was started from, so it "
+                    "cannot start Tarvesk.exe.");
+
+    std::string program = MainProgramPath(folder);
     std::string failure = launcher_.launch(program);
-    if (!failure.empty()) {
-        messages_.show("Tarvesk Agent could not start " + program + ":\r\n" + failure, kTitle,
-                       MessageBoxStop);
-        return 1;
-    }
+    if (!failure.empty()) return fail("Tarvesk Agent could not start " + program + ":\r\n" + failure);
     return 0;
 }
 

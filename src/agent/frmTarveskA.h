@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "platform/MessageBox.h"
 #include "platform/ProcessLauncher.h"
@@ -7,6 +8,10 @@
 #include "platform/SettingsStore.h"
 
 namespace tarvesk {
+
+// The main program's file in the agent's folder: "C:\Tools" -> "C:\Tools\Tarvesk.exe",
+// a drive's root "C:\" -> "C:\Tarvesk.exe".
+std::string MainProgramPath(std::string_view agentFolder);
 
 // The start-up agent's window. It is loaded only to run its load handler, which marks
 // the start as the agent's, starts the main program and ends; it is never shown.
@@ -18,11 +23,14 @@ public:
 
     static constexpr const char* kTitle = "Tarvesk Agent";
 
-    // Runs the whole agent. Returns the process exit code: 0 when the main program was
-    // started, 1 when a step failed (the failure has been shown to the user).
+    // Runs the whole agent: stores StartAgent = "1", then starts Tarvesk.exe from the
+    // agent's folder. A failing step is shown to the user and the steps after it are skipped.
+    // Returns the process exit code: 0 when the main program was started, 1 otherwise.
     int Form_Load();
 
 private:
+    int fail(const std::string& text);
+
     SettingsStore& settings_;
     ProcessLauncher& launcher_;
     ProgramInfo& program_;

@@ -12,6 +12,7 @@
 
 #include "forms/Form.h"
 #include "platform/Platform.h"
+#include "platform/ProcessLauncher.h"
 
 namespace fakes {
 
@@ -115,6 +116,16 @@ public:
     char separator = '.';
     std::string folder() override { return dir; }
     char decimalSeparator() override { return separator; }
+};
+
+class FakeLauncher : public ProcessLauncher {
+public:
+    std::vector<std::string> launched;   // every path asked for, in order
+    std::string failure;                 // returned by launch when not empty
+    std::string launch(const std::string& programPath) override {
+        launched.push_back(programPath);
+        return failure;
+    }
 };
 
 // A toolkit without windows: it records what each form's view was told.

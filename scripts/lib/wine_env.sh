@@ -1,0 +1,94 @@
+# Wine environment for running the Windows builds: a private prefix, a virtual X display
+# and a Wine virtual desktop with a taskbar, so the notification area shows in screenshots.
+#
+# Source this file, then:
+#   tarvesk_wine_env <workdir>     exports WINEPREFIX=<workdir>/wineprefix, DISPLAY, ...
+#   tarvesk_screenshot <file.png>  grabs the whole X display
+#   tarvesk_wine_stop              ends the prefix's wineserver and the Xvfb started here
+# Every function is idempotent and quiet; a second call costs almost nothing.
+
+TARVESK_DESKTOP_SIZE=${TARVESK_DESKTOP_SIZE:-1024x768}
+
+# Starts Xvfb on a free display (Xvfb picks the number itself) unless DISPLAY is set.
+_tarvesk_start_xvfb() {
+    local workdir=$1
+    if [ -n "${DISPLAY:-}" ]; then
+        return 0
+    fi
+    local fifo="$workdir/xvfb.display"
+    rm -f "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac 3>"$fifo" \
+        >/dev/null 2>&1 &
+    TARVESK_XVFB_PID=$!
+    local i n=""
+    for i in $(seq 1 100); do
+        n=$(head -n1 "$fifo" 2>/dev/null)
+        [ -n "$n" ] && break
+        sleep 0.1
+    done
+    if [ -z "$n" ]; then
+        echo "wine_env: Xvfb did not start" >&2
+        kill "$TARVESK_XVFB_PID" 2>/dev/null
+        unset TARVESK_XVFB_PID
+        return 1
+    fi
+    export DISPLAY=":$n"
+    export TARVESK_XVFB_PID
+    echo "$TARVESK_XVFB_PID" >"$workdir/xvfb.pid"
+}
+
+# The virtual desktop "Default" with a taskbar; stored in the prefix's user registry.
+_tarvesk_configure_desktop() {
+    local reg="$WINEPREFIX/tarvesk-desktop.reg"
+    local size=$TARVESK_DESKTOP_SIZE
+    if [ -f "$WINEPREFIX/.tarvesk-desktop" ] && [ "$(cat "$WINEPREFIX/.tarvesk-desktop")" = "$size" ]; then
+        return 0
+    fi
+    cat >"$reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Default"="$size"
+"EnableShell"=dword:00000001
+"ShowSystray"=dword:00000001
+REG
+    wine regedit /S "$reg" >/dev/null 2>&1 && wineserver -w &&
+        echo "$size" >"$WINEPREFIX/.tarvesk-desktop"
+}
+
+tarvesk_wine_env() {
+    local workdir=${1:?usage: tarvesk_wine_env <workdir>}
+    mkdir -p "$workdir"
+    workdir=$(cd "$workdir" && pwd)
+    export WINEPREFIX="$workdir/wineprefix"
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    _tarvesk_start_xvfb "$workdir" || return 1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+    _tarvesk_configure_desktop
+}
+
+tarvesk_screenshot() {
+    local file=${1:?usage: tarvesk_screenshot <file.png>}
+    mkdir -p "$(dirname "$file")"
+    import -display "$DISPLAY" -window root "$file" 2>/dev/null
+}
+
+tarvesk_wine_stop() {
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        wineserver -k >/dev/null 2>&1
+    fi
+    if [ -n "${TARVESK_XVFB_PID:-}" ]; then
+        kill "$TARVESK_XVFB_PID" 2>/dev/null
+        wait "$TARVESK_XVFB_PID" 2>/dev/null
+        unset TARVESK_XVFB_PID
+        unset DISPLAY
+    fi
+}

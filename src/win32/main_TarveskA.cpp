@@ -1,0 +1,79 @@
+// TarveskA.exe: the start-up agent. Windows runs it at log-on; it marks the start as its
+// own and starts Tarvesk.exe, which then comes up in the notification area.
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+#include <type_traits>
+
+#include "agent/frmTarveskA.h"
+#include "resource_ids.h"
+#include "win32/RegistrySettingsStore.h"
+#include "win32/Win32MessageBox.h"
+#include "win32/Win32ProcessLauncher.h"
+#include "win32/Win32ProgramInfo.h"
+
+namespace {
+
+constexpr char kClassName[] = "TarveskAgentForm";
+
+struct WindowDestroyer {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
+
+// frmTarveskA's window: fixed single-line frame, no minimize or maximize box, a client
+// area of 1710 x 30 twips, its own icon. It is created but never shown (no ShowWindow,
+// no WS_VISIBLE), and as a tool window it could never get a taskbar button either.
+UniqueWindow CreateAgentWindow(HINSTANCE instance) {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_AGENT));
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassExA(&windowClass);
+
+    const DWORD style = WS_CAPTION | WS_SYSMENU;
+    const DWORD exStyle = WS_EX_TOOLWINDOW;
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    if (dpi <= 0) dpi = 96;
+    RECT frame{0, 0, MulDiv(1710, dpi, 1440), MulDiv(30, dpi, 1440)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    return UniqueWindow(CreateWindowExA(exStyle, kClassName, tarvesk::frmTarveskA::kTitle, style,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                        frame.bottom - frame.top, nullptr, nullptr, instance,
+                                        nullptr));
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    using namespace tarvesk;
+    UniqueWindow window = CreateAgentWindow(instance);
+    RegistrySettingsStore settings;
+    Win32ProcessLauncher launcher;
+    Win32ProgramInfo program;
+    Win32MessageBox messages;
+    return frmTarveskA(settings, launcher, program, messages).Form_Load();
+}
+
+// Size. The agent catches no exception, so every exception the standard library could
+// throw here (out of memory, a string longer than its maximum) ends the program the same
+// way, through std::terminate. Ending it directly keeps the library's exception classes,
+// their string copies and the verbose terminate handler (with its demangler and printf) out
+// of this program: about 125 KB of its 190 KB. Only this program defines these; Tarvesk.exe
+// keeps the library's own.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+namespace std {
+void __throw_bad_alloc() { std::abort(); }
+void __throw_length_error(const char*) { std::abort(); }
+void __throw_logic_error(const char*) { std::abort(); }
+void __throw_out_of_range_fmt(const char*, ...) { std::abort(); }
+}  // namespace std
