@@ -18,10 +18,8 @@ Win32FormHost::Win32FormHost(HINSTANCE instance) : instance_(instance) {
     }
     if (dpiX_ <= 0) dpiX_ = 96;
     if (dpiY_ <= 0) dpiY_ = 96;
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        font_ = CreateFontIndirectA(&metrics.lfMessageFont);
+    // The toolkit's default font: the GUI font every dialog uses.
+    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     FormWindow::registerClass(instance);
     owner_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                              nullptr);
@@ -33,7 +31,6 @@ Win32FormHost::~Win32FormHost() {
     for (auto& [key, icon] : icons_)
         if (icon) DestroyIcon(icon);
     if (hand_) DestroyCursor(hand_);
-    if (font_) DeleteObject(font_);
 }
 
 std::unique_ptr<forms::FormView> Win32FormHost::createView(forms::Form& form) {
