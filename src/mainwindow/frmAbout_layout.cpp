@@ -9,12 +9,12 @@ frmAbout::frmAbout(forms::FormHost& host) : Form(host, "frmAbout") {
     borderStyle = forms::BorderStyle::FixedDialog;
     bounds = {2700, 2730, 4305, 2070};
 
-    Label1.setCaption("Tarvesk, a small free-memory meter and optimizer, by the Tarvesk developers.");
+    Label1.setCaption("Tarvesk memory meter, by the Tarvesk developers.");
     Label1.bounds = {1200, 240, 2715, 435};
     Label1.tabIndex = 0;
     Label1.wordWrap = true;
 
-    Label2.setCaption("Thanks to everyone who tried it and told us what to make better.");
+    Label2.setCaption("Thanks to all who tried Tarvesk and helped make it better.");
     Label2.bounds = {465, 960, 3375, 435};
     Label2.tabIndex = 1;
     Label2.wordWrap = true;
