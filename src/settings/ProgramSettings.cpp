@@ -6,6 +6,8 @@
 
 namespace tarvesk {
 
+std::int32_t BoxMegabytes(std::string_view boxText) { return ToInt32(LeadingNumber(boxText)); }
+
 std::string ProgramSettings::read(std::string_view key, std::string_view defaultText) {
     return store_.GetSetting(kAppName, kSection, key, defaultText);
 }
@@ -41,8 +43,9 @@ std::int32_t ProgramSettings::lastRAMValue(std::int32_t min, std::int32_t max) {
 }
 
 int ProgramSettings::autoOptimizeForDialog() {
+    // Checked exactly when start-up would switch automatic optimization on.
     auto value = StrictNumber(read(keys::AutomaticOptimize, "0"));
-    return value && ToInt32(*value) != 0 ? 1 : 0;
+    return value && ToInt32(*value) == 1 ? 1 : 0;
 }
 
 std::string ProgramSettings::alarmLevelForDialog(char decimalSeparator) {
