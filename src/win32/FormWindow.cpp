@@ -315,7 +315,9 @@ void FormWindow::applyEnabled(Control& control) {
 }
 
 void FormWindow::sizeLabel(Control& control) {
-    if (control.kind() != Kind::Label || !static_cast<forms::Label&>(control).autoSize) return;
+    // Labels grow downwards when their text needs more lines than designed (a wider
+    // default font than the design's can wrap a fixed label); they never shrink.
+    if (control.kind() != Kind::Label) return;
     auto it = native_.find(&control);
     if (it == native_.end()) return;
     RECT r = pixelRect(control);
