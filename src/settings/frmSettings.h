@@ -9,7 +9,8 @@
 namespace tarvesk {
 
 // The Configuration dialog: automatic optimization, alarm level, amount to free, the
-// tray tooltip form and automatic start at log-on.
+// tray tooltip form and automatic start at log-on. Shown modeless; each opening uses a
+// fresh object, whose load reads everything afresh from the store and the Run key.
 class frmSettings : public forms::Form {
 public:
     frmSettings(Platform& platform, modMain& shared);
@@ -43,6 +44,7 @@ private:
     Platform& platform_;
     modMain& shared_;
     std::unique_ptr<RunKey> hKey;   // the open Run key, from load to Done, Cancel or close
+    bool runKeyWritable_ = false;   // false: the user may not change automatic start
 };
 
 }  // namespace tarvesk

@@ -1,0 +1,123 @@
+// Fuzzes the Configuration dialog: loads it against fakes with arbitrary stored settings and
+// memory size, feeds arbitrary text into the alarm level and the amount as a series of
+// edits, then presses Done or Cancel. Any crash, sanitizer report, runaway correction or
+// broken rule aborts.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fakes/FakePlatform.h"
+#include "settings/Conversions.h"
+#include "settings/frmSettings.h"
+
+namespace {
+
+void require(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "dialog_fuzz: %s\n", what);
+    std::abort();
+}
+
+// A correction shows at most: message A, A again when the corrected level still breaks
+// the limit (under 4 MB of memory), or A then B then B again when the level's text cannot
+// be read back exactly (a comma separator, more than 15 digits).
+constexpr size_t kMaxMessagesPerEdit = 3;
+constexpr size_t kMaxMessagesAtLoad = 4;
+
+struct Run {
+    fakes::FakePlatform fp;
+    tarvesk::modMain shared;
+    char separator = '.';
+
+    void checkRules(tarvesk::frmSettings& d) {
+        // Every change has been handled: with at least 4 MB the level is at most a quarter
+        // of memory, and the amount is at least the level or holds the level's own text.
+        if (shared.TotalMB < 4) return;
+        const double level = tarvesk::LeadingNumber(d.txtAlarm.text());
+        const double amount = tarvesk::LeadingNumber(d.txtFreeAlarm.text());
+        require(level <= static_cast<double>(shared.TotalMB) / 4.0, "alarm level above the limit");
+        require(amount >= level || d.txtFreeAlarm.text() == tarvesk::NumberText(level, separator),
+                "amount below the alarm level");
+    }
+
+    void edit(tarvesk::frmSettings& d, forms::TextBox& box, std::string text) {
+        const size_t before = fp.messages.shown.size();
+        box.userSetText(std::move(text));
+        require(fp.messages.shown.size() - before <= kMaxMessagesPerEdit, "too many messages");
+        checkRules(d);
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    Run run;
+
+    run.shared.TotalMB = in.ConsumeBool() ? in.ConsumeIntegralInRange<std::int64_t>(0, 1 << 20)
+                                          : in.ConsumeIntegral<std::int64_t>();
+    run.separator = in.ConsumeBool() ? ',' : '.';
+    run.fp.program.separator = run.separator;
+    run.fp.run.canOpen = in.ConsumeIntegralInRange(0, 7) != 0;
+    run.fp.run.canWrite = in.ConsumeIntegralInRange(0, 3) != 0;
+    if (in.ConsumeBool()) run.fp.run.value = "C:\\Other.exe";
+    for (const char* key : {"AutomaticOptimize", "SysTrayTTT", "FreeMBatAlarm", "AlarmLevel"})
+        if (in.ConsumeBool()) run.fp.settings.put(key, in.ConsumeRandomLengthString(40));
+
+    tarvesk::frmSettings d(run.fp.platform, run.shared);
+    d.show();
+    require(d.loaded(), "not loaded");
+    require(run.fp.messages.shown.size() <= kMaxMessagesAtLoad, "too many messages at load");
+    require(d.framOpt.enabled() == (d.chkAutomatic.value() != 0), "frame state");
+    require(d.optPer.value() != d.optMB.value(), "option buttons");
+    run.checkRules(d);
+
+    bool done = true;
+    while (in.remaining_bytes() > 0) {
+        switch (in.ConsumeIntegralInRange(0, 7)) {
+            case 0: run.edit(d, d.txtAlarm, in.ConsumeRandomLengthString(48)); break;
+            case 1: run.edit(d, d.txtFreeAlarm, in.ConsumeRandomLengthString(48)); break;
+            case 2:
+            case 3: {
+                // Typing: one character at a time appended to what the box holds.
+                forms::TextBox& box = in.ConsumeBool() ? d.txtAlarm : d.txtFreeAlarm;
+                for (char c : in.ConsumeRandomLengthString(16)) run.edit(d, box, box.text() + c);
+                break;
+            }
+            case 4: d.chkAutomatic.userSetValue(d.chkAutomatic.value() ? 0 : 1); break;
+            case 5:
+                if (d.chkAutoStart.enabled()) d.chkAutoStart.userSetValue(d.chkAutoStart.value() ? 0 : 1);
+                break;
+            case 6: (in.ConsumeBool() ? d.optPer : d.optMB).userSelect(); break;
+            case 7: done = in.ConsumeBool(); break;
+        }
+        require(d.framOpt.enabled() == (d.chkAutomatic.value() != 0), "frame state");
+    }
+
+    const std::string level = d.txtAlarm.text();
+    const std::string amount = d.txtFreeAlarm.text();
+    const int autoStart = d.chkAutoStart.value();
+    const auto runBefore = run.fp.run.value;
+    if (done) {
+        d.cmdDone.click();
+        require(run.shared.AlarmLevelMB == tarvesk::ToInt32(tarvesk::LeadingNumber(level)), "AlarmLevelMB");
+        require(run.shared.FreeAtAlarmMB == tarvesk::ToInt32(tarvesk::LeadingNumber(amount)), "FreeAtAlarmMB");
+        require(run.fp.settings.get("AlarmLevel") ==
+                    tarvesk::NumberText(tarvesk::LeadingNumber(level), run.separator), "AlarmLevel");
+        require(run.fp.settings.get("FreeMBatAlarm") ==
+                    tarvesk::NumberText(tarvesk::LeadingNumber(amount), run.separator), "FreeMBatAlarm");
+        if (run.fp.run.canOpen && run.fp.run.canWrite)
+            require(run.fp.run.value.has_value() == (autoStart != 0), "Run value");
+        else
+            require(run.fp.run.value == runBefore, "Run value changed without write access");
+    } else {
+        d.cmdCancel.click();
+        require(run.fp.settings.writes.empty(), "Cancel saved");
+    }
+    require(!d.loaded(), "still loaded");
+    require(run.fp.run.openKeys == 0, "Run key left open");
+    return 0;
+}
