@@ -1,0 +1,202 @@
+#pragma once
+// A small driver for end-to-end tests of the real programs under Wine: it starts them,
+// finds their windows, reads what a user would see (titles, control texts and states,
+// menus, message boxes, the icons of the notification area), acts as a user's clicks and
+// keys would arrive (window messages), reads and writes the programs' registry values,
+// and takes screenshots.
+//
+// Waiting is polling with short sleeps up to a generous limit; a limit is never a timing
+// assertion, only a bound on how long a broken program can hang a test.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+constexpr DWORD kWaitMs = 20000;   // default bound for every wait
+
+// ---- Places ------------------------------------------------------------------------------
+
+// The folder of Tarvesk.exe and TarveskA.exe: TARVESK_BIN, else the test program's folder.
+std::string BinDir();
+// Where screenshots go: TARVESK_SCREENSHOTS; else "screenshots" two folders above
+// TARVESK_BIN (build/<preset>/bin -> build/screenshots); else beside the test program.
+std::string ScreenshotDir();
+// A Unix path ("/work/x") as Wine sees it ("Z:\work\x"); other paths are returned as given.
+std::string WindowsPath(const std::string& path);
+// "C:\a\b" + "c.exe" -> "C:\a\b\c.exe".
+std::string JoinPath(const std::string& folder, const std::string& name);
+bool FileExists(const std::string& path);
+// Creates the folder and those above it.
+bool MakeFolders(const std::string& folder);
+
+// Polls `condition` every 50 ms until it holds or `timeoutMs` have passed.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs);
+void Pause(DWORD ms);
+
+// ---- Processes ---------------------------------------------------------------------------
+
+class Process {
+public:
+    Process() = default;
+    ~Process();   // closes the handle; the process itself is left running
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // CreateProcess with the program's path as application name and `commandLine` as given
+    // (the quoted path when empty). Returns an empty Process on failure (see error()).
+    static Process Start(const std::string& program, const std::string& commandLine = "",
+                         const std::string& workingFolder = "");
+    // CreateProcess with no application name: the command line alone says what runs, the
+    // way Windows runs a Run registration at log-on.
+    static Process StartCommandLine(const std::string& commandLine);
+
+    explicit operator bool() const { return handle_ != nullptr; }
+    DWORD id() const { return id_; }
+    DWORD error() const { return error_; }
+    bool running() const;
+    bool waitForExit(DWORD timeoutMs = kWaitMs) const;
+    std::optional<DWORD> exitCode() const;
+    void kill() const;
+
+private:
+    HANDLE handle_ = nullptr;
+    DWORD id_ = 0;
+    DWORD error_ = 0;
+};
+
+// Processes of this Wine prefix whose executable has this file name ("Tarvesk.exe").
+std::vector<DWORD> ProcessesNamed(const std::string& exeName);
+// Ends them all and waits until they are gone.
+void KillProcessesNamed(const std::string& exeName);
+
+// ---- Windows and controls ----------------------------------------------------------------
+
+std::string ClassName(HWND window);
+std::string WindowText(HWND window);
+DWORD ProcessOf(HWND window);
+
+// Top-level windows (shown or hidden) of a process, optionally only of one class.
+std::vector<HWND> TopLevelWindows(DWORD processId, const char* className = nullptr);
+// The first top-level window of the process with this class whose text satisfies `title`
+// (any text when empty); waits up to `timeoutMs`. nullptr when none came.
+HWND WaitForWindow(DWORD processId, const char* className,
+                   const std::function<bool(const std::string&)>& title = {},
+                   DWORD timeoutMs = kWaitMs);
+HWND WaitForWindowTitled(DWORD processId, const char* className, const std::string& title,
+                         DWORD timeoutMs = kWaitMs);
+
+// A child control by its control ID, at any depth (controls inside frames included).
+HWND Control(HWND form, int id);
+std::string ControlText(HWND form, int id);
+bool IsChecked(HWND control);              // BM_GETCHECK == BST_CHECKED
+struct Range {
+    int min = 0, max = 0;
+};
+int TrackbarPos(HWND control);
+Range TrackbarRange(HWND control);
+int ProgressPos(HWND control);
+Range ProgressRange(HWND control);
+// Client rectangle size in pixels.
+SIZE ClientSize(HWND window);
+
+// A user's click on a button, posted (BM_CLICK) so that a modal box the click opens does
+// not block the test.
+void Click(HWND button);
+void ClickControl(HWND form, int id);
+// Replaces an edit's text as typing would: select all, then one WM_CHAR per character.
+void TypeText(HWND edit, const std::string& text);
+// A key press (WM_KEYDOWN then WM_KEYUP) posted to a window.
+void PressKey(HWND window, WPARAM virtualKey);
+
+// ---- Menus -------------------------------------------------------------------------------
+// Menus belong to the program's process, and Wine does not read another process's menus;
+// a small hook library (e2e_menuhook.dll, beside the test program) reads them inside the
+// program and hands back a copy.
+
+struct MenuItem {
+    std::string caption;   // with its '&'; empty for a separator
+    UINT id = 0;           // command ID; 0 for separators and submenus
+    bool separator = false;
+    bool checked = false;
+    bool grayed = false;
+    bool isDefault = false;   // drawn bold
+    std::vector<MenuItem> items;   // the submenu's items
+};
+
+// The window's menu bar (GetMenu), or the given menu of that window's process.
+std::optional<std::vector<MenuItem>> ReadMenu(HWND window, HMENU menu = nullptr);
+// Follows a caption path ({"&File", "&Exit"}); nullptr when absent.
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& menu,
+                             const std::vector<std::string>& path);
+// Captions in order, "-" for a separator.
+std::vector<std::string> Captions(const std::vector<MenuItem>& items);
+// Reads the menu bar, finds the item and posts its WM_COMMAND. False when not found.
+bool ChooseMenuItem(HWND window, const std::vector<std::string>& path);
+
+// The shown pop-up menu ("#32768") of a process, and its menu handle (MN_GETHMENU).
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = kWaitMs);
+HMENU PopupMenuHandle(HWND popup);
+// Picks the item with this caption in a shown pop-up menu the way the keyboard does:
+// Down to the item, then Enter. False when the caption is not in the menu.
+bool ChoosePopupItem(HWND popup, const std::string& caption);
+
+// ---- Message boxes -----------------------------------------------------------------------
+
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::string title, text;
+};
+// A message box ("#32770") of the process, with its title and text (static 0xFFFF).
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, DWORD timeoutMs = kWaitMs);
+// Presses the box's button with this ID (IDOK) as a click would.
+void PressDialogButton(HWND box, int buttonId = IDOK);
+
+// ---- The notification area ---------------------------------------------------------------
+// Wine's explorer draws the taskbar's icons itself and keeps one tooltip window per icon,
+// owned by its "Shell_TrayWnd". The driver reads those tooltips' texts inside explorer's
+// memory (TTM_ENUMTOOLSW into a buffer there). Only icons the taskbar shows are listed.
+
+struct TrayIcon {
+    std::string tip;   // the tooltip text the shell holds
+    RECT rect{};       // where the icon is drawn in the taskbar
+};
+std::vector<TrayIcon> TrayIcons();
+bool HasTrayIcon(const std::string& tip);
+// Waits until some icon's tooltip satisfies `match`; returns that tooltip.
+std::optional<std::string> WaitForTrayIcon(const std::function<bool(const std::string&)>& match,
+                                           DWORD timeoutMs = kWaitMs);
+// Sends what the shell sends a program whose icon was clicked: the icon's callback message
+// (WM_MOUSEMOVE) with wParam = the icon's ID and lParam = the mouse message.
+void PostTrayNotification(HWND owner, UINT iconId, UINT mouseMessage);
+
+// ---- Registry ----------------------------------------------------------------------------
+
+// HKCU\Software\Tarvesk\Settings
+std::optional<std::string> ReadSetting(const std::string& name);
+bool WriteSetting(const std::string& name, const std::string& text);
+void ClearSettings();   // removes HKCU\Software\Tarvesk with everything under it
+// HKLM\Software\Microsoft\Windows\CurrentVersion\Run, value "Tarvesk"
+std::optional<std::string> ReadRunValue();
+bool WriteRunValue(const std::string& text);
+void DeleteRunValue();
+
+// ---- Memory ------------------------------------------------------------------------------
+
+struct MemoryNow {
+    unsigned long long totalBytes = 0, availableBytes = 0;
+};
+MemoryNow Memory();
+
+// ---- Screenshots -------------------------------------------------------------------------
+
+// The whole screen (the Wine desktop with its taskbar) as ScreenshotDir()/<name>.png.
+// Returns the file's path, or an empty text when it could not be written.
+std::string Screenshot(const std::string& name);
+
+}  // namespace e2e

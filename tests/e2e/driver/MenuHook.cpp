@@ -1,0 +1,71 @@
+// e2e_menuhook.dll. The driver installs E2EMenuHook as a WH_CALLWNDPROC hook on the
+// thread of a program under test; Windows loads this library into that program to run
+// it. When the driver sends the registered message "TarveskE2E.DescribeMenu" to one of
+// the program's windows, the hook writes a description of a menu into the shared memory
+// the driver named: the menu handle in wParam (the window's menu bar when 0), the
+// driver's process ID in lParam. One line per item, depth-first:
+//   depth TAB flags TAB id TAB caption
+// flags: S separator, C checked, G grayed, D default, P has a submenu ("-" for none).
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+void Describe(HMENU menu, int depth, std::string& out) {
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char caption[512] = {};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = caption;
+        info.cch = sizeof caption - 1;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        std::string flags;
+        if (info.fType & MFT_SEPARATOR) {
+            flags += 'S';   // a separator's state means nothing (Wine reports it grayed)
+        } else {
+            if (info.fState & MFS_CHECKED) flags += 'C';
+            if (info.fState & MFS_GRAYED) flags += 'G';
+            if (info.fState & MFS_DEFAULT) flags += 'D';
+        }
+        if (info.hSubMenu) flags += 'P';
+        if (flags.empty()) flags = "-";
+        if (info.fType & MFT_SEPARATOR) caption[0] = '\0';
+        out += std::to_string(depth) + '\t' + flags + '\t' +
+               std::to_string(info.hSubMenu ? 0 : info.wID) + '\t' + caption + '\n';
+        if (info.hSubMenu) Describe(info.hSubMenu, depth + 1, out);
+    }
+}
+
+void Answer(const CWPSTRUCT& message) {
+    HMENU menu = message.wParam ? reinterpret_cast<HMENU>(message.wParam) : GetMenu(message.hwnd);
+    std::string text = "menu\n";
+    if (menu && IsMenu(menu)) Describe(menu, 0, text);
+    std::string name = "TarveskE2EMenu" + std::to_string(static_cast<unsigned long>(message.lParam));
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
+    if (!mapping) return;
+    if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0)) {
+        MEMORY_BASIC_INFORMATION region{};
+        VirtualQuery(view, &region, sizeof region);
+        std::size_t room = region.RegionSize;
+        if (room > text.size()) {
+            CopyMemory(view, text.c_str(), text.size() + 1);
+        }
+        UnmapViewOfFile(view);
+    }
+    CloseHandle(mapping);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK E2EMenuHook(int code, WPARAM wParam,
+                                                              LPARAM lParam) {
+    static const UINT describe = RegisterWindowMessageA("TarveskE2E.DescribeMenu");
+    if (code == HC_ACTION) {
+        const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (message.message == describe) Answer(message);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}

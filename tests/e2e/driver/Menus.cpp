@@ -1,0 +1,158 @@
+#include <memory>
+
+#include "Driver.h"
+
+namespace e2e {
+
+namespace {
+
+struct Closer {
+    void operator()(HANDLE h) const {
+        if (h) CloseHandle(h);
+    }
+};
+using UniqueHandle = std::unique_ptr<void, Closer>;
+
+std::string HookLibraryPath() {
+    char path[MAX_PATH * 4];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string text(path, length < sizeof path ? length : 0);
+    auto slash = text.find_last_of("\\/");
+    return JoinPath(slash == std::string::npos ? "." : text.substr(0, slash), "e2e_menuhook.dll");
+}
+
+std::vector<MenuItem> Parse(const std::string& text) {
+    std::vector<MenuItem> root;
+    // The list that receives items of each depth.
+    std::vector<std::vector<MenuItem>*> levels{&root};
+    std::size_t pos = text.find('\n');   // skip the "menu" line
+    while (pos != std::string::npos && pos + 1 < text.size()) {
+        std::size_t end = text.find('\n', pos + 1);
+        std::string line = text.substr(pos + 1, end == std::string::npos ? end : end - pos - 1);
+        pos = end;
+        std::size_t t1 = line.find('\t'), t2 = line.find('\t', t1 + 1), t3 = line.find('\t', t2 + 1);
+        if (t3 == std::string::npos) continue;
+        std::size_t depth = std::stoul(line.substr(0, t1));
+        std::string flags = line.substr(t1 + 1, t2 - t1 - 1);
+        MenuItem item;
+        item.id = static_cast<UINT>(std::stoul(line.substr(t2 + 1, t3 - t2 - 1)));
+        item.caption = line.substr(t3 + 1);
+        item.separator = flags.find('S') != std::string::npos;
+        item.checked = flags.find('C') != std::string::npos;
+        item.grayed = flags.find('G') != std::string::npos;
+        item.isDefault = flags.find('D') != std::string::npos;
+        if (depth >= levels.size()) continue;
+        levels.resize(depth + 1);
+        levels[depth]->push_back(item);
+        levels.push_back(&levels[depth]->back().items);
+    }
+    return root;
+}
+
+}  // namespace
+
+std::optional<std::vector<MenuItem>> ReadMenu(HWND window, HMENU menu) {
+    static const UINT describe = RegisterWindowMessageA("TarveskE2E.DescribeMenu");
+    HMODULE library = LoadLibraryA(HookLibraryPath().c_str());
+    if (!library) return std::nullopt;
+    auto hookProc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(library, "E2EMenuHook")));
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (!hookProc || !thread) return std::nullopt;
+
+    const DWORD size = 1 << 20;
+    std::string name = "TarveskE2EMenu" + std::to_string(GetCurrentProcessId());
+    UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
+                                            name.c_str()));
+    if (!mapping) return std::nullopt;
+    auto* view = static_cast<char*>(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, size));
+    if (!view) return std::nullopt;
+    view[0] = '\0';
+
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, hookProc, library, thread);
+    std::string text;
+    if (hook) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, describe, reinterpret_cast<WPARAM>(menu),
+                            static_cast<LPARAM>(GetCurrentProcessId()), SMTO_ABORTIFHUNG, 10000,
+                            &result);
+        UnhookWindowsHookEx(hook);
+        text.assign(view, strnlen(view, size - 1));
+    }
+    UnmapViewOfFile(view);
+    if (text.rfind("menu\n", 0) != 0) return std::nullopt;
+    return Parse(text);
+}
+
+const MenuItem* FindMenuItem(const std::vector<MenuItem>& menu,
+                             const std::vector<std::string>& path) {
+    const std::vector<MenuItem>* level = &menu;
+    const MenuItem* found = nullptr;
+    for (const std::string& caption : path) {
+        found = nullptr;
+        for (const MenuItem& item : *level)
+            if (!item.separator && item.caption == caption) {
+                found = &item;
+                break;
+            }
+        if (!found) return nullptr;
+        level = &found->items;
+    }
+    return found;
+}
+
+std::vector<std::string> Captions(const std::vector<MenuItem>& items) {
+    std::vector<std::string> captions;
+    for (const MenuItem& item : items) captions.push_back(item.separator ? "-" : item.caption);
+    return captions;
+}
+
+bool ChooseMenuItem(HWND window, const std::vector<std::string>& path) {
+    auto menu = ReadMenu(window);
+    if (!menu) return false;
+    const MenuItem* item = FindMenuItem(*menu, path);
+    if (!item || item->separator || !item->items.empty()) return false;
+    return PostMessageA(window, WM_COMMAND, MAKEWPARAM(item->id, 0), 0) != FALSE;
+}
+
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows(processId, "#32768"))
+                if (IsWindowVisible(window)) {
+                    found = window;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+HMENU PopupMenuHandle(HWND popup) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(popup, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    return reinterpret_cast<HMENU>(result);
+}
+
+bool ChoosePopupItem(HWND popup, const std::string& caption) {
+    auto items = ReadMenu(popup, PopupMenuHandle(popup));
+    if (!items) return false;
+    int steps = 0;
+    bool found = false;
+    for (const MenuItem& item : *items) {
+        if (item.separator) continue;
+        ++steps;
+        if (item.caption == caption) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) return false;
+    for (int i = 0; i < steps; ++i) PressKey(popup, VK_DOWN);
+    PressKey(popup, VK_RETURN);
+    return true;
+}
+
+}  // namespace e2e

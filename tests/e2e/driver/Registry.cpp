@@ -1,0 +1,68 @@
+#include "Driver.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\Tarvesk\\Settings";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::optional<std::string> ReadText(HKEY root, const char* subkey, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    char data[4096] = {};
+    DWORD type = 0, size = sizeof data - 1;
+    LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
+    std::string text(data, size);
+    while (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
+}
+
+bool WriteText(HKEY root, const char* subkey, const char* name, const std::string& text) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadSetting(const std::string& name) {
+    return ReadText(HKEY_CURRENT_USER, kSettingsKey, name.c_str());
+}
+
+bool WriteSetting(const std::string& name, const std::string& text) {
+    return WriteText(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), text);
+}
+
+void ClearSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tarvesk"); }
+
+std::optional<std::string> ReadRunValue() {
+    return ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk");
+}
+
+bool WriteRunValue(const std::string& text) {
+    return WriteText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", text);
+}
+
+void DeleteRunValue() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, "Tarvesk");
+    RegCloseKey(key);
+}
+
+MemoryNow Memory() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatusEx(&status);
+    return {status.ullTotalPhys, status.ullAvailPhys};
+}
+
+}  // namespace e2e

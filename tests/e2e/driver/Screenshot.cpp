@@ -1,0 +1,73 @@
+// Screenshots through GDI (the screen's pixels) and GDI+ (the PNG encoder).
+#include "Driver.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <memory>
+
+namespace e2e {
+
+namespace {
+
+struct DcReleaser {
+    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
+};
+struct DcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+struct ObjectDeleter {
+    void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
+};
+
+class GdiPlus {
+public:
+    GdiPlus() {
+        Gdiplus::GdiplusStartupInput input;
+        ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+    }
+    ~GdiPlus() {
+        if (ok_) Gdiplus::GdiplusShutdown(token_);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    ULONG_PTR token_ = 0;
+    bool ok_ = false;
+};
+
+std::wstring Wide(const std::string& text) {
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+}  // namespace
+
+std::string Screenshot(const std::string& name) {
+    std::string folder = ScreenshotDir();
+    MakeFolders(folder);
+    std::string path = JoinPath(folder, name + ".png");
+
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    std::unique_ptr<HDC__, DcReleaser> screen(GetDC(nullptr));
+    if (!screen || width <= 0 || height <= 0) return {};
+    std::unique_ptr<HDC__, DcDeleter> memory(CreateCompatibleDC(screen.get()));
+    std::unique_ptr<void, ObjectDeleter> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    if (!memory || !bitmap) return {};
+    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
+    SelectObject(memory.get(), old);
+
+    GdiPlus gdiplus;
+    if (!gdiplus.ok()) return {};
+    // The PNG encoder of GDI+.
+    const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    Gdiplus::Bitmap image(static_cast<HBITMAP>(bitmap.get()), nullptr);
+    if (image.Save(Wide(path).c_str(), &png, nullptr) != Gdiplus::Ok) return {};
+    return path;
+}
+
+}  // namespace e2e

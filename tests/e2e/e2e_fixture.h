@@ -1,0 +1,73 @@
+#pragma once
+// The base of every end-to-end test: a clean settings key and Run value before, and no
+// program of ours left running after.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Driver.h"
+
+namespace e2e {
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EndPrograms();
+        ClearSettings();
+        DeleteRunValue();
+    }
+    void TearDown() override {
+        EndPrograms();
+        ClearSettings();
+        DeleteRunValue();
+    }
+    static void EndPrograms() {
+        KillProcessesNamed("TarveskA.exe");
+        KillProcessesNamed("Tarvesk.exe");
+    }
+    static std::string MainProgram() { return JoinPath(BinDir(), "Tarvesk.exe"); }
+    static std::string Agent() { return JoinPath(BinDir(), "TarveskA.exe"); }
+};
+
+// "12345 KB Free" -> 12345; -1 when the text has another form.
+inline long long KilobytesInTitle(const std::string& title) {
+    const std::string suffix = " KB Free";
+    if (title.size() <= suffix.size() ||
+        title.compare(title.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return -1;
+    std::string number = title.substr(0, title.size() - suffix.size());
+    if (number.empty() || number.size() > 15) return -1;
+    for (char c : number)
+        if (c < '0' || c > '9') return -1;
+    return std::stoll(number);
+}
+
+// A tray tooltip of the main program: "N% Memory Free" or "N MB Free".
+inline bool IsMemoryTip(const std::string& tip) {
+    for (const std::string suffix : {"% Memory Free", " MB Free"}) {
+        if (tip.size() <= suffix.size() ||
+            tip.compare(tip.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        std::string number = tip.substr(0, tip.size() - suffix.size());
+        if (number.find_first_not_of("-0123456789") == std::string::npos) return true;
+    }
+    return false;
+}
+
+// The main program's main window: the form window with a menu bar.
+inline HWND MainWindowOf(DWORD processId, DWORD timeoutMs = kWaitMs) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows(processId, "TarveskForm"))
+                if (GetMenu(window)) {
+                    found = window;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+}  // namespace e2e

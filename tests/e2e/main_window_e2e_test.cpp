@@ -1,0 +1,172 @@
+// The main window as a user first sees it: title, readouts, controls and menu bar.
+#include <cmath>
+
+#include "Driver.h"
+#include "e2e_fixture.h"
+
+namespace e2e {
+namespace {
+
+// Kilobytes and megabytes the way the program rounds them: to nearest, halves to even,
+// megabytes from the already rounded kilobytes.
+long long RoundedKB(unsigned long long bytes) {
+    return static_cast<long long>(std::nearbyint(static_cast<double>(bytes) / 1024.0));
+}
+long long RoundedMB(unsigned long long bytes) {
+    return static_cast<long long>(std::nearbyint(static_cast<double>(RoundedKB(bytes)) / 1024.0));
+}
+
+class MainWindowTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        program = Process::Start(MainProgram());
+        ASSERT_TRUE(program) << "cannot start " << MainProgram() << ", error " << program.error();
+        window = WaitForWindow(program.id(), "TarveskForm", [](const std::string& title) {
+            return KilobytesInTitle(title) >= 0;
+        });
+        ASSERT_NE(window, nullptr) << "no main window titled \"N KB Free\"";
+    }
+    Process program;
+    HWND window = nullptr;
+};
+
+TEST_F(MainWindowTest, TitleAndLabelShowThisMachinesMemory) {
+    ASSERT_TRUE(IsWindowVisible(window));
+    long long titleKB = KilobytesInTitle(WindowText(window));
+    MemoryNow memory = Memory();
+    long long totalKB = RoundedKB(memory.totalBytes);
+    long long totalMB = RoundedMB(memory.totalBytes);
+    long long availableKB = RoundedKB(memory.availableBytes);
+    // Free memory moves between the program's sample and ours; a twentieth of the machine
+    // is far more than it moves in a second and far less than a wrong figure is off by.
+    EXPECT_NEAR(static_cast<double>(titleKB), static_cast<double>(availableKB),
+                static_cast<double>(totalKB) / 20.0);
+
+    // "39% of 128 MB Free"
+    std::string label = ControlText(window, 106);
+    std::string suffix = " MB Free";
+    auto percentEnd = label.find("% of ");
+    ASSERT_NE(percentEnd, std::string::npos) << label;
+    ASSERT_GT(label.size(), suffix.size());
+    ASSERT_EQ(label.substr(label.size() - suffix.size()), suffix) << label;
+    int percent = std::stoi(label.substr(0, percentEnd));
+    long long labelMB = std::stoll(label.substr(percentEnd + 5));
+    EXPECT_EQ(labelMB, totalMB) << label;
+    EXPECT_NEAR(percent, 100.0 * static_cast<double>(titleKB) / static_cast<double>(totalKB), 5.0)
+        << label;
+
+    // The gauge shows free megabytes out of the total; the slider chooses up to the total.
+    HWND gauge = Control(window, 102);
+    ASSERT_NE(gauge, nullptr);
+    EXPECT_EQ(ProgressRange(gauge).min, 0);
+    EXPECT_EQ(ProgressRange(gauge).max, totalMB);
+    EXPECT_NEAR(ProgressPos(gauge), static_cast<double>(titleKB) / 1024.0,
+                static_cast<double>(totalMB) / 20.0);
+    HWND slider = Control(window, 100);
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(TrackbarRange(slider).min, 0);
+    EXPECT_EQ(TrackbarRange(slider).max, totalMB);
+    EXPECT_EQ(TrackbarPos(slider), 0);   // no LastRAMValue stored
+
+    EXPECT_FALSE(Screenshot("main_window").empty());
+}
+
+TEST_F(MainWindowTest, ControlsHaveTheirKindsAndCaptions) {
+    struct Expected {
+        int id;
+        const char* className;
+        const char* text;   // nullptr: not checked
+    };
+    const Expected controls[] = {
+        {100, "msctls_trackbar32", nullptr},
+        {101, "Static", "Amount of RAM to Free(in MB) when Optimize is clicked"},
+        {102, "msctls_progress32", nullptr},
+        {103, "Button", "&Optimize"},
+        {104, "Button", "&About"},
+        {105, "Button", "&Send To Tray"},
+        {106, "Static", nullptr},
+        {107, "msctls_progress32", nullptr},
+    };
+    for (const Expected& expected : controls) {
+        SCOPED_TRACE(expected.id);
+        HWND control = Control(window, expected.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(ClassName(control), expected.className);
+        if (expected.text) {
+            EXPECT_EQ(WindowText(control), expected.text);
+        }
+        EXPECT_TRUE(IsWindowVisible(control));
+        EXPECT_TRUE(IsWindowEnabled(control));
+    }
+    HWND progress = Control(window, 107);
+    EXPECT_EQ(ProgressPos(progress), 0);
+}
+
+TEST_F(MainWindowTest, MenuBarHidesTheTrayItemsAtStartUp) {
+    auto menu = ReadMenu(window);
+    ASSERT_TRUE(menu) << "the menu bar could not be read";
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(Captions(*menu), (Names{"&File", "&Settings", "&Help"}));
+    const MenuItem* file = FindMenuItem(*menu, {"&File"});
+    const MenuItem* settings = FindMenuItem(*menu, {"&Settings"});
+    const MenuItem* help = FindMenuItem(*menu, {"&Help"});
+    ASSERT_TRUE(file && settings && help);
+    EXPECT_EQ(Captions(file->items),
+              (Names{"Shut Down Windows", "&Reboot Windows", "&Log Off Windows", "-", "&About", "-",
+                     "&Exit"}));
+    EXPECT_EQ(Captions(settings->items), (Names{"&Configuration", "-", "&Send To Tray"}));
+    EXPECT_EQ(Captions(help->items), (Names{"&Contents", "-", "&About"}));
+    for (const MenuItem* top : {file, settings, help})
+        for (const MenuItem& item : top->items) {
+            EXPECT_FALSE(item.grayed) << item.caption;
+            EXPECT_FALSE(item.checked) << item.caption;
+        }
+}
+
+TEST_F(MainWindowTest, SendToTrayAndBackByDoubleClick) {
+    ClickControl(window, 105);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
+    auto tip = WaitForTrayIcon(IsMemoryTip);
+    ASSERT_TRUE(tip) << "no tray icon with a memory tooltip";
+    // The tray-only items are in the File menu now.
+    auto menu = ReadMenu(window);
+    ASSERT_TRUE(menu);
+    const MenuItem* file = FindMenuItem(*menu, {"&File"});
+    ASSERT_NE(file, nullptr);
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(Captions(file->items),
+              (Names{"Open &Main Window", "&Enable Automatic RAM Optimization", "&Optimize", "-",
+                     "Shut Down Windows", "&Reboot Windows", "&Log Off Windows", "-", "&About", "-",
+                     "&Exit"}));
+    EXPECT_FALSE(Screenshot("main_window_in_tray").empty());
+
+    PostTrayNotification(window, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
+    EXPECT_TRUE(WaitUntil([] {
+        for (const TrayIcon& icon : TrayIcons())
+            if (IsMemoryTip(icon.tip)) return false;
+        return true;
+    })) << "the tray icon stayed after the window came back";
+}
+
+TEST_F(MainWindowTest, TrayIconMenuExitEndsTheProgram) {
+    ClickControl(window, 105);
+    ASSERT_TRUE(WaitForTrayIcon(IsMemoryTip));
+    PostTrayNotification(window, 1, WM_RBUTTONUP);
+    HWND popup = WaitForPopupMenu(program.id());
+    ASSERT_NE(popup, nullptr) << "no pop-up menu after a right click on the icon";
+    auto items = ReadMenu(popup, PopupMenuHandle(popup));
+    ASSERT_TRUE(items);
+    ASSERT_FALSE(items->empty());
+    EXPECT_EQ(items->front().caption, "Open &Main Window");
+    EXPECT_TRUE(items->front().isDefault);
+    EXPECT_FALSE(Screenshot("tray_popup_menu").empty());
+
+    ASSERT_TRUE(ChoosePopupItem(popup, "&Exit"));
+    EXPECT_TRUE(program.waitForExit());
+    EXPECT_TRUE(WaitUntil([] { return TrayIcons().empty(); }));
+}
+
+}  // namespace
+}  // namespace e2e
