@@ -8,6 +8,10 @@ namespace {
 class AgentTest : public ProgramTest {
 protected:
     const std::string folder = "C:\\Program Files\\Tarvesk Test";
+    // What Windows would run for the unquoted "C:\Program Files\Tarvesk Test\Tarvesk.exe"
+    // (the first blank ends the program's name, ".exe" is added): a small program that
+    // is not Tarvesk.
+    const std::string decoy = "C:\\Program Files\\Tarvesk.exe";
     std::string installedMain() const { return JoinPath(folder, "Tarvesk.exe"); }
     std::string installedAgent() const { return JoinPath(folder, "TarveskA.exe"); }
 
@@ -17,11 +21,13 @@ protected:
         ASSERT_TRUE(CopyFileA(MainProgram().c_str(), installedMain().c_str(), FALSE))
             << MainProgram();
         ASSERT_TRUE(CopyFileA(Agent().c_str(), installedAgent().c_str(), FALSE)) << Agent();
+        ASSERT_TRUE(CopyFileA("C:\\windows\\system32\\hostname.exe", decoy.c_str(), FALSE));
     }
     void TearDown() override {
         ProgramTest::TearDown();
         DeleteFileA(installedMain().c_str());
         DeleteFileA(installedAgent().c_str());
+        DeleteFileA(decoy.c_str());
         RemoveDirectoryA(folder.c_str());
     }
 
@@ -53,18 +59,19 @@ protected:
 };
 
 TEST_F(AgentTest, LogOnStartLeavesTheMainProgramInTheTray) {
-    Process agent = Process::Start(installedAgent());
+    Process agent = Process::StartWatched(installedAgent());
     ASSERT_TRUE(agent) << "error " << agent.error();
     ASSERT_TRUE(agent.waitForExit()) << "the agent did not end";
     EXPECT_EQ(agent.exitCode(), 0u);
-    EXPECT_TRUE(TopLevelWindows(agent.id()).empty());
+    // Not even briefly: the agent's window was never displayed.
+    EXPECT_EQ(ShownWindows(), std::vector<std::string>{});
 
     ExpectTrayMode(WaitForMainProgram(), "agent_logon_tray");
 }
 
 TEST_F(AgentTest, MissingMainProgramIsReportedAndTheMarkStays) {
     ASSERT_TRUE(DeleteFileA(installedMain().c_str()));
-    Process agent = Process::Start(installedAgent());
+    Process agent = Process::StartWatched(installedAgent());
     ASSERT_TRUE(agent);
 
     auto box = WaitForMessageBox(agent.id());
@@ -80,6 +87,8 @@ TEST_F(AgentTest, MissingMainProgramIsReportedAndTheMarkStays) {
     EXPECT_EQ(agent.exitCode(), 1u);
     EXPECT_EQ(ReadSetting("StartAgent"), "1");
     EXPECT_TRUE(ProcessesNamed("Tarvesk.exe").empty());
+    // The message was the only window the agent displayed.
+    EXPECT_EQ(ShownWindows(), std::vector<std::string>{"#32770\tTarvesk Agent"});
 
     // The next start by hand finds the mark, goes to the tray and clears it.
     ASSERT_TRUE(CopyFileA(MainProgram().c_str(), installedMain().c_str(), FALSE));

@@ -15,6 +15,7 @@ protected:
         EndPrograms();
         ClearSettings();
         DeleteRunValue();
+        ClearShownWindows();
     }
     void TearDown() override {
         EndPrograms();

@@ -30,6 +30,8 @@ std::string WindowsPath(const std::string& path);
 // "C:\a\b" + "c.exe" -> "C:\a\b\c.exe".
 std::string JoinPath(const std::string& folder, const std::string& name);
 bool FileExists(const std::string& path);
+// e2e_menuhook.dll beside the test program: the hooks that run inside the programs.
+std::string HookLibraryPath();
 // Creates the folder and those above it.
 bool MakeFolders(const std::string& folder);
 
@@ -55,6 +57,10 @@ public:
     // CreateProcess with no application name: the command line alone says what runs, the
     // way Windows runs a Run registration at log-on.
     static Process StartCommandLine(const std::string& commandLine);
+    // Like Start, and every top-level window the program shows from its first instruction
+    // on is recorded (see ShownWindows): the program is created suspended, a hook from
+    // e2e_menuhook.dll is set on its thread, then it runs.
+    static Process StartWatched(const std::string& program);
 
     explicit operator bool() const { return handle_ != nullptr; }
     DWORD id() const { return id_; }
@@ -66,9 +72,15 @@ public:
 
 private:
     HANDLE handle_ = nullptr;
+    HHOOK watch_ = nullptr;
     DWORD id_ = 0;
     DWORD error_ = 0;
 };
+
+// "class TAB title" of every top-level window that programs started with StartWatched
+// have shown, in order, since the last ClearShownWindows().
+std::vector<std::string> ShownWindows();
+void ClearShownWindows();
 
 // Processes of this Wine prefix whose executable has this file name ("Tarvesk.exe").
 std::vector<DWORD> ProcessesNamed(const std::string& exeName);

@@ -6,6 +6,10 @@
 // driver's process ID in lParam. One line per item, depth-first:
 //   depth TAB flags TAB id TAB caption
 // flags: S separator, C checked, G grayed, D default, P has a submenu ("-" for none).
+//
+// E2EShowHook, installed the same way on a program's first thread before it runs, appends
+// "class TAB title" of every top-level window the program shows to the shared memory
+// "TarveskE2EShown", which the driver created.
 #include <windows.h>
 
 #include <string>
@@ -66,6 +70,46 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EMenuHook(int code, WPARAM w
     if (code == HC_ACTION) {
         const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (message.message == describe) Answer(message);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+namespace {
+
+bool IsShowing(const CWPSTRUCT& message) {
+    if (message.message == WM_SHOWWINDOW) return message.wParam != 0;
+    if (message.message == WM_WINDOWPOSCHANGING || message.message == WM_WINDOWPOSCHANGED) {
+        const auto* position = reinterpret_cast<const WINDOWPOS*>(message.lParam);
+        return position && (position->flags & SWP_SHOWWINDOW);
+    }
+    return false;
+}
+
+void RecordShown(HWND window) {
+    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
+    char className[256] = {}, title[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    std::string line = std::string(className) + '\t' + title + '\n';
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, "TarveskE2EShown");
+    if (!mapping) return;
+    if (auto* view = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0))) {
+        MEMORY_BASIC_INFORMATION region{};
+        VirtualQuery(view, &region, sizeof region);
+        std::size_t used = strnlen(view, region.RegionSize);
+        if (used + line.size() + 1 < region.RegionSize) CopyMemory(view + used, line.c_str(), line.size() + 1);
+        UnmapViewOfFile(view);
+    }
+    CloseHandle(mapping);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK E2EShowHook(int code, WPARAM wParam,
+                                                              LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (IsShowing(message)) RecordShown(message.hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -13,14 +13,6 @@ struct Closer {
 };
 using UniqueHandle = std::unique_ptr<void, Closer>;
 
-std::string HookLibraryPath() {
-    char path[MAX_PATH * 4];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string text(path, length < sizeof path ? length : 0);
-    auto slash = text.find_last_of("\\/");
-    return JoinPath(slash == std::string::npos ? "." : text.substr(0, slash), "e2e_menuhook.dll");
-}
-
 std::vector<MenuItem> Parse(const std::string& text) {
     std::vector<MenuItem> root;
     // The list that receives items of each depth.

@@ -56,6 +56,8 @@ std::string ScreenshotDir() {
     return JoinPath(OwnFolder(), "screenshots");
 }
 
+std::string HookLibraryPath() { return JoinPath(OwnFolder(), "e2e_menuhook.dll"); }
+
 bool FileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -7,17 +7,21 @@
 namespace e2e {
 
 Process::~Process() {
+    if (watch_) UnhookWindowsHookEx(watch_);
     if (handle_) CloseHandle(handle_);
 }
 
 Process::Process(Process&& other) noexcept
     : handle_(std::exchange(other.handle_, nullptr)),
+      watch_(std::exchange(other.watch_, nullptr)),
       id_(std::exchange(other.id_, 0)),
       error_(other.error_) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
+        if (watch_) UnhookWindowsHookEx(watch_);
         if (handle_) CloseHandle(handle_);
+        watch_ = std::exchange(other.watch_, nullptr);
         handle_ = std::exchange(other.handle_, nullptr);
         id_ = std::exchange(other.id_, 0);
         error_ = other.error_;
@@ -27,21 +31,37 @@ Process& Process::operator=(Process&& other) noexcept {
 
 namespace {
 
-void Create(const char* application, std::string commandLine, const std::string& folder,
-            HANDLE* handle, DWORD* id, DWORD* error) {
+// Returns the first thread's handle when `flags` has CREATE_SUSPENDED, else closes it.
+HANDLE Create(const char* application, std::string commandLine, const std::string& folder,
+              DWORD flags, HANDLE* handle, DWORD* id, DWORD* error) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessA(application, commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         *error = GetLastError();
-        return;
+        return nullptr;
     }
-    CloseHandle(info.hThread);
     *handle = info.hProcess;
     *id = info.dwProcessId;
+    if (flags & CREATE_SUSPENDED) return info.hThread;
+    CloseHandle(info.hThread);
+    return nullptr;
+}
+
+constexpr DWORD kShownBytes = 1 << 16;
+
+// The shared memory the show hook writes to; created once, kept for the test's life.
+char* ShownView() {
+    static char* view = [] {
+        HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            kShownBytes, "TarveskE2EShown");
+        return mapping ? static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0))
+                       : nullptr;
+    }();
+    return view;
 }
 
 }  // namespace
@@ -50,13 +70,51 @@ Process Process::Start(const std::string& program, const std::string& commandLin
                        const std::string& workingFolder) {
     Process process;
     std::string line = commandLine.empty() ? "\"" + program + "\"" : commandLine;
-    Create(program.c_str(), line, workingFolder, &process.handle_, &process.id_, &process.error_);
+    Create(program.c_str(), line, workingFolder, 0, &process.handle_, &process.id_,
+           &process.error_);
     return process;
+}
+
+Process Process::StartWatched(const std::string& program) {
+    Process process;
+    if (!ShownView()) return process;
+    HMODULE library = LoadLibraryA(HookLibraryPath().c_str());
+    auto hook = library ? reinterpret_cast<HOOKPROC>(
+                              reinterpret_cast<void*>(GetProcAddress(library, "E2EShowHook")))
+                        : nullptr;
+    if (!hook) return process;
+    HANDLE thread = Create(program.c_str(), "\"" + program + "\"", "", CREATE_SUSPENDED,
+                           &process.handle_, &process.id_, &process.error_);
+    if (!thread) return process;
+    process.watch_ = SetWindowsHookExA(WH_CALLWNDPROC, hook, library, GetThreadId(thread));
+    if (!process.watch_) process.error_ = GetLastError();
+    ResumeThread(thread);
+    CloseHandle(thread);
+    return process;
+}
+
+std::vector<std::string> ShownWindows() {
+    std::vector<std::string> lines;
+    const char* view = ShownView();
+    if (!view) return lines;
+    std::string text(view, strnlen(view, kShownBytes));
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (lines.empty() || lines.back() != line) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+void ClearShownWindows() {
+    if (char* view = ShownView()) view[0] = '\0';
 }
 
 Process Process::StartCommandLine(const std::string& commandLine) {
     Process process;
-    Create(nullptr, commandLine, "", &process.handle_, &process.id_, &process.error_);
+    Create(nullptr, commandLine, "", 0, &process.handle_, &process.id_, &process.error_);
     return process;
 }
 
