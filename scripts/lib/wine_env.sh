@@ -37,7 +37,8 @@ _tarvesk_start_xvfb() {
     echo "$TARVESK_XVFB_PID" >"$workdir/xvfb.pid"
 }
 
-# The virtual desktop "Default" with a taskbar; stored in the prefix's user registry.
+# The virtual desktop "Default": Wine 8's explorer gives a virtual desktop its taskbar, with
+# the notification area at its right end, whenever the taskbar has a button or an icon.
 _tarvesk_configure_desktop() {
     local reg="$WINEPREFIX/tarvesk-desktop.reg"
     local size=$TARVESK_DESKTOP_SIZE
@@ -52,8 +53,6 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
 "Default"="$size"
-"EnableShell"=dword:00000001
-"ShowSystray"=dword:00000001
 REG
     wine regedit /S "$reg" >/dev/null 2>&1 && wineserver -w &&
         echo "$size" >"$WINEPREFIX/.tarvesk-desktop"
