@@ -1,0 +1,187 @@
+; Installer of Tarvesk for 64-bit or 32-bit Windows. scripts/release builds it with:
+;
+;   makensis -DARCH=x64|x86 -DVERSION=1.2.3.4 -DPUBLISHER=... -DCOPYRIGHT=...
+;            -DSTAGE=<folder holding the files to install> -DICON=<program.ico>
+;            -DOUTFILE=<setup.exe> installer/tarvesk.nsi
+;
+; The installer puts the two programs, the help files, the README and the licence into
+; one folder, adds a Start menu shortcut and the Apps and Features entry. It never
+; registers automatic start: that stays the Configuration dialog's choice. The
+; uninstaller removes all of it, and the automatic start registration too; it keeps the
+; user's settings unless told otherwise (answering No, or /REMOVESETTINGS).
+
+Unicode true
+
+!ifndef ARCH | VERSION | PUBLISHER | COPYRIGHT | STAGE | ICON | OUTFILE
+  !error "define ARCH, VERSION, PUBLISHER, COPYRIGHT, STAGE, ICON and OUTFILE"
+!endif
+!if "${ARCH}" != "x64"
+!if "${ARCH}" != "x86"
+  !error "ARCH must be x64 or x86"
+!endif
+!endif
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include x64.nsh
+
+!define PRODUCT "Tarvesk"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvesk"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define RUN_VALUE "Tarvesk"
+!define SETTINGS_KEY "Software\Tarvesk"
+; Every window of the main program (main window, About, Configuration) has this class.
+!define WINDOW_CLASS "TarveskForm"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+BrandingText "${PRODUCT} ${VERSION}"
+ShowInstDetails show
+ShowUninstDetails show
+!if "${ARCH}" == "x64"
+  !define DEFAULT_INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+!else
+  !define DEFAULT_INSTDIR "$PROGRAMFILES\${PRODUCT}"
+!endif
+InstallDir "${DEFAULT_INSTDIR}"
+
+VIProductVersion "${VERSION}"
+VIFileVersion "${VERSION}"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} Setup (${ARCH})"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Tarvesk.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; Waits until no window of the main program is left, asking the user to close it; gives
+; up (aborts the install or uninstall) on Cancel. A silent run gives up at once.
+!macro WAIT_UNTIL_TARVESK_CLOSED
+  ${Do}
+    FindWindow $0 "${WINDOW_CLASS}"
+    ${If} $0 = 0
+      ${Break}
+    ${EndIf}
+    ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running.$\r$\n$\r$\nClose it (File, Exit in its window or in its tray icon's menu), then click Retry." /SD IDCANCEL IDRETRY`
+      DetailPrint "${PRODUCT} is running; nothing was changed."
+      Abort
+    ${EndIf}
+  ${Loop}
+!macroend
+
+; The registry view and the folders of this build: 64-bit programs register in the
+; 64-bit view, and the shortcut is for all users.
+!macro SELECT_VIEW
+  SetShellVarContext all
+  !if "${ARCH}" == "x64"
+    SetRegView 64
+  !endif
+!macroend
+
+Function .onInit
+  !if "${ARCH}" == "x64"
+    ${IfNot} ${RunningX64}
+      MessageBox MB_OK|MB_ICONSTOP "This is the 64-bit ${PRODUCT}; this Windows is 32-bit. Use the x86 setup instead." /SD IDOK
+      SetErrorLevel 4
+      Quit
+    ${EndIf}
+  !endif
+  !insertmacro SELECT_VIEW
+  ; An update goes into the folder of the installed copy, unless another was asked for.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} $INSTDIR == "${DEFAULT_INSTDIR}"
+    StrCpy $INSTDIR $0
+  ${EndIf}
+FunctionEnd
+
+Section "Install"
+  !insertmacro WAIT_UNTIL_TARVESK_CLOSED
+
+  SetOutPath "$INSTDIR"
+  File "${STAGE}\Tarvesk.exe"
+  File "${STAGE}\TarveskA.exe"
+  File "${STAGE}\tarvesk.hlp"
+  File "${STAGE}\tarvesk.html"
+  File "${STAGE}\README.txt"
+  File "${STAGE}\LICENSE.txt"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Tarvesk.exe" "" "$INSTDIR\Tarvesk.exe" 0
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Tarvesk.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+SectionEnd
+
+Function un.onInit
+  !insertmacro SELECT_VIEW
+FunctionEnd
+
+Section "Uninstall"
+  !insertmacro WAIT_UNTIL_TARVESK_CLOSED
+
+  ; Settings stay unless the user says otherwise; a silent run keeps them.
+  StrCpy $1 "keep"
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $2
+  ${IfNot} ${Errors}
+    StrCpy $1 "remove"
+  ${ElseIf} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION "Keep your ${PRODUCT} settings?$\r$\n$\r$\nChoose Yes if you may install ${PRODUCT} again, No to remove them." /SD IDYES IDNO`
+    StrCpy $1 "remove"
+  ${EndIf}
+
+  ; Windows would otherwise try to start the removed agent at every log-on.
+  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+
+  Delete "$INSTDIR\Tarvesk.exe"
+  Delete "$INSTDIR\TarveskA.exe"
+  Delete "$INSTDIR\tarvesk.hlp"
+  Delete "$INSTDIR\tarvesk.html"
+  Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\Uninstall.exe"
+  ; Only when empty: files the user put there stay.
+  RMDir "$INSTDIR"
+
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  ${If} $1 == "remove"
+    DeleteRegKey HKCU "${SETTINGS_KEY}"
+    DetailPrint "Settings removed."
+  ${Else}
+    DetailPrint "Settings kept in HKEY_CURRENT_USER\${SETTINGS_KEY}."
+  ${EndIf}
+SectionEnd
