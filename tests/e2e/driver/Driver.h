@@ -8,6 +8,8 @@
 // Waiting is polling with short sleeps up to a generous limit; a limit is never a timing
 // assertion, only a bound on how long a broken program can hang a test.
 #include <windows.h>
+// After <windows.h>: the common controls' messages (TBM_*, PBM_*, TTM_*) for the tests.
+#include <commctrl.h>
 
 #include <functional>
 #include <optional>
@@ -125,6 +127,16 @@ void ClickControl(HWND form, int id);
 void TypeText(HWND edit, const std::string& text);
 // A key press (WM_KEYDOWN then WM_KEYUP) posted to a window.
 void PressKey(HWND window, WPARAM virtualKey);
+// The control with the keyboard focus in the thread of `window` (GetGUIThreadInfo), or
+// `window` itself when that thread has no focus: where a key press would arrive.
+HWND FocusedControl(HWND window);
+// Waits until the thread of `button` has handled every message posted to it before this
+// call: a posted BM_SETSTATE pushes the button in (the thread's queue is first in, first
+// out), a sent one lets it out again. False when the thread took nothing within `timeoutMs`.
+bool WaitUntilHandled(HWND button, DWORD timeoutMs = kWaitMs);
+// Waits until the window and its visible controls have nothing left to paint (no update
+// region), so that a screenshot shows them drawn.
+bool WaitUntilPainted(HWND window, DWORD timeoutMs = kWaitMs);
 
 // ---- Menus -------------------------------------------------------------------------------
 // Menus belong to the program's process, and Wine does not read another process's menus;
