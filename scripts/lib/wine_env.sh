@@ -58,6 +58,17 @@ REG
         echo "$size" >"$WINEPREFIX/.tarvesk-desktop"
 }
 
+# Wine's own fonts (MS Sans Serif, Tahoma, ...) in the prefix's Fonts folder, so that
+# windows are drawn with the fonts their layout was designed with rather than a
+# wider substitute.
+_tarvesk_install_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+    [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] || return 0
+    for font in /usr/share/wine/fonts/*; do
+        [ -e "$fonts/$(basename "$font")" ] || cp "$font" "$fonts/"
+    done
+}
+
 tarvesk_wine_env() {
     local workdir=${1:?usage: tarvesk_wine_env <workdir>}
     mkdir -p "$workdir"
@@ -71,6 +82,7 @@ tarvesk_wine_env() {
         wineboot -i >/dev/null 2>&1
         wineserver -w
     fi
+    _tarvesk_install_fonts
     _tarvesk_configure_desktop
 }
 

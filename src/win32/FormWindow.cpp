@@ -18,7 +18,8 @@ using forms::Property;
 namespace {
 
 DWORD windowStyle(const forms::Form& form) {
-    DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: frames are transparent inside and the form paints beneath them.
+    DWORD style = WS_CAPTION | WS_SYSMENU;
     style |= form.borderStyle == forms::BorderStyle::FixedDialog ? WS_POPUP : WS_OVERLAPPED;
     if (form.minButton) style |= WS_MINIMIZEBOX;
     if (form.maxButton) style |= WS_MAXIMIZEBOX;
@@ -116,6 +117,11 @@ void FormWindow::createControls() {
         sizeLabel(control);
         applyEnabled(control);
     }
+    // Frames lie beneath the controls they hold. Frames are no tab stops, so moving them
+    // to the bottom leaves the tab order as designed.
+    for (const auto& [control, child] : native_)
+        if (control->kind() == Kind::Frame)
+            SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 RECT FormWindow::pixelRect(const Control& control) const {

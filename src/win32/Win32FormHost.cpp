@@ -18,8 +18,13 @@ Win32FormHost::Win32FormHost(HINSTANCE instance) : instance_(instance) {
     }
     if (dpiX_ <= 0) dpiX_ = 96;
     if (dpiY_ <= 0) dpiY_ = 96;
-    // The toolkit's default font: the GUI font every dialog uses.
-    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // The forms' default font, the one their layout was designed with: MS Sans Serif 8 pt.
+    // Falls back to the stock GUI font where it is missing.
+    font_ = CreateFontA(-MulDiv(8, dpiY_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+    ownsFont_ = font_ != nullptr;
+    if (!font_) font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     FormWindow::registerClass(instance);
     owner_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                              nullptr);
@@ -31,6 +36,7 @@ Win32FormHost::~Win32FormHost() {
     for (auto& [key, icon] : icons_)
         if (icon) DestroyIcon(icon);
     if (hand_) DestroyCursor(hand_);
+    if (ownsFont_) DeleteObject(font_);
 }
 
 std::unique_ptr<forms::FormView> Win32FormHost::createView(forms::Form& form) {

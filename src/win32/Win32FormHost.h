@@ -48,6 +48,7 @@ private:
     int dpiY_ = 96;
     HWND owner_ = nullptr;      // hidden owner of windows that have no taskbar button
     HFONT font_ = nullptr;
+    bool ownsFont_ = false;
     HCURSOR hand_ = nullptr;
     std::map<std::pair<int, int>, HICON> icons_;
     std::set<FormWindow*> windows_;
