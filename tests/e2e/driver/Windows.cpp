@@ -144,6 +144,42 @@ void PressKey(HWND window, WPARAM virtualKey) {
     PostMessageA(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
 }
 
+HWND FocusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus)
+        return info.hwndFocus;
+    return window;
+}
+
+bool WaitUntilHandled(HWND button, DWORD timeoutMs) {
+    if (!PostMessageA(button, BM_SETSTATE, TRUE, 0)) return false;
+    bool handled = WaitUntil([&] { return (Ask(button, BM_GETSTATE) & BST_PUSHED) != 0; },
+                             timeoutMs);
+    Ask(button, BM_SETSTATE, FALSE);
+    return handled;
+}
+
+bool WaitUntilPainted(HWND window, DWORD timeoutMs) {
+    return WaitUntil(
+        [&] {
+            if (!IsWindow(window) || GetUpdateRect(window, nullptr, FALSE)) return false;
+            bool pending = false;
+            EnumChildWindows(
+                window,
+                [](HWND child, LPARAM flag) -> BOOL {
+                    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+                        *reinterpret_cast<bool*>(flag) = true;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&pending));
+            return !pending;
+        },
+        timeoutMs);
+}
+
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
     HWND box = WaitForWindow(processId, "#32770", {}, timeoutMs);
     if (!box) return std::nullopt;
