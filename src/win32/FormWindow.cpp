@@ -587,9 +587,17 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && !IsChild(hwnd, GetFocus())) {
-            HWND first = GetNextDlgTabItem(hwnd, nullptr, FALSE);
-            if (first) SetFocus(first);
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            // As a dialog does: the focus goes back where it was when the window is active
+            // again (after a message box, the user types on in the same box).
+            HWND focus = GetFocus();
+            if (IsChild(hwnd, focus)) lastFocus_ = focus;
+        } else if (!IsChild(hwnd, GetFocus())) {
+            HWND target = lastFocus_;
+            if (!target || !IsChild(hwnd, target) || !IsWindowVisible(target) ||
+                !IsWindowEnabled(target))
+                target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+            if (target) SetFocus(target);
         }
         return 0;
     case WM_CLOSE:

@@ -57,6 +57,7 @@ private:
     HWND hwnd_ = nullptr;
     HWND toolTips_ = nullptr;
     HMENU menuBar_ = nullptr;
+    HWND lastFocus_ = nullptr;   // the control that had the focus when the window was left
     std::map<const forms::Control*, HWND> native_;
     std::vector<forms::MenuItem*> menuItems_;   // command id = kFirstMenuId + index
     std::map<int, HMENU> popups_;               // top-level menu index -> its drop-down
