@@ -1,0 +1,194 @@
+// The main window's commands that open and end things: the About window from each of its
+// four commands, Exit, closing the main window by its frame, and the help contents.
+#include <cctype>
+
+#include "Driver.h"
+#include "e2e_fixture.h"
+
+namespace e2e {
+namespace {
+
+const std::string kAboutTitle = "About Tarvesk - Version 1.0.13";
+
+constexpr int kAbout = 104, kSendToTray = 105;           // frmMain
+constexpr int kCredit = 100, kThanks = 101, kPicture = 102, kClose = 103;   // frmAbout
+
+// What the help viewer shows of its topic: the text of its rich-edit controls.
+std::string TopicText(HWND viewer) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        viewer,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    std::string text;
+    for (HWND child : children) {
+        std::string name = ClassName(child);
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (name.find("richedit") != std::string::npos) text += WindowText(child);
+    }
+    return text;
+}
+
+class AboutTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        program = Process::Start(MainProgram());
+        ASSERT_TRUE(program) << "cannot start " << MainProgram() << ", error " << program.error();
+        main = MainWindowOf(program.id());
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return KilobytesInTitle(WindowText(main)) >= 0; }));
+    }
+    void TearDown() override {
+        KillProcessesNamed("winhlp32.exe");
+        ProgramTest::TearDown();
+    }
+
+    // The About windows the program shows.
+    std::vector<HWND> AboutWindows() const {
+        std::vector<HWND> shown;
+        for (HWND window : TopLevelWindows(program.id(), "TarveskForm"))
+            if (IsWindowVisible(window) && WindowText(window) == kAboutTitle)
+                shown.push_back(window);
+        return shown;
+    }
+    HWND WaitForAbout() const {
+        HWND about = nullptr;
+        WaitUntil([&] {
+            auto shown = AboutWindows();
+            about = shown.size() == 1 ? shown[0] : nullptr;
+            return about != nullptr;
+        });
+        return about;
+    }
+    bool WaitUntilClosed(HWND window) const {
+        return WaitUntil([&] { return !IsWindow(window); });
+    }
+
+    Process program;
+    HWND main = nullptr;
+};
+
+TEST_F(AboutTest, EachAboutCommandShowsTheOneAboutWindow) {
+    // The button; the window closes with Esc.
+    ClickControl(main, kAbout);
+    HWND about = WaitForAbout();
+    ASSERT_NE(about, nullptr) << "no About window titled \"" << kAboutTitle << "\"";
+    EXPECT_FALSE(ControlText(about, kCredit).empty());
+    EXPECT_FALSE(ControlText(about, kThanks).empty());
+    HWND picture = Control(about, kPicture);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(IsWindowVisible(picture));
+    EXPECT_EQ(ControlText(about, kClose), "&Close");
+    EXPECT_TRUE(WaitUntilPainted(about));
+    EXPECT_FALSE(Screenshot("about_window").empty());
+
+    // Every About command while it is open brings the same window forward and adds none.
+    for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(way);
+        SetForegroundWindow(main);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));
+        if (way == 0) ClickControl(main, kAbout);
+        if (way == 1) ASSERT_TRUE(ChooseMenuItem(main, {"&File", "&About"}));
+        if (way == 2) ASSERT_TRUE(ChooseMenuItem(main, {"&Help", "&About"}));
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == about; }))
+            << "the About window was not brought forward";
+        ASSERT_TRUE(WaitUntilHandled(Control(main, kSendToTray)));
+        EXPECT_EQ(AboutWindows(), std::vector<HWND>{about});
+    }
+    PressKey(FocusedControl(about), VK_ESCAPE);
+    ASSERT_TRUE(WaitUntilClosed(about)) << "Esc did not close the About window";
+
+    // The File menu, after a close: a fresh window with the same title; Enter closes it.
+    ASSERT_TRUE(ChooseMenuItem(main, {"&File", "&About"}));
+    about = WaitForAbout();
+    ASSERT_NE(about, nullptr) << "File > About showed no About window";
+    PressKey(FocusedControl(about), VK_RETURN);
+    ASSERT_TRUE(WaitUntilClosed(about)) << "Enter did not close the About window";
+
+    // The Help menu; the frame's close box closes it.
+    ASSERT_TRUE(ChooseMenuItem(main, {"&Help", "&About"}));
+    about = WaitForAbout();
+    ASSERT_NE(about, nullptr) << "Help > About showed no About window";
+    PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitUntilClosed(about)) << "the close box did not close the About window";
+
+    // The tray icon's pop-up menu: the About window alone, the main window stays hidden.
+    ClickControl(main, kSendToTray);
+    ASSERT_TRUE(WaitForTrayIcon(IsMemoryTip));
+    PostTrayNotification(main, 1, WM_RBUTTONUP);
+    HWND popup = WaitForPopupMenu(program.id());
+    ASSERT_NE(popup, nullptr) << "no pop-up menu after a right click on the icon";
+    ASSERT_TRUE(ChoosePopupItem(popup, "&About"));
+    about = WaitForAbout();
+    ASSERT_NE(about, nullptr) << "the tray's About showed no About window";
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(WaitUntilPainted(about));
+    EXPECT_FALSE(Screenshot("about_from_tray").empty());
+    ClickControl(about, kClose);
+    ASSERT_TRUE(WaitUntilClosed(about)) << "Close did not close the About window";
+    EXPECT_TRUE(program.running());
+    EXPECT_TRUE(WaitForTrayIcon(IsMemoryTip));
+}
+
+TEST_F(AboutTest, ClosingTheMainWindowByItsFrameLeavesTheProgramUntilAboutCloses) {
+    ClickControl(main, kAbout);
+    HWND about = WaitForAbout();
+    ASSERT_NE(about, nullptr);
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitUntilClosed(main)) << "the close box did not close the main window";
+    // The program goes on taking messages for its remaining window.
+    EXPECT_TRUE(WaitUntilHandled(Control(about, kClose)));
+    EXPECT_TRUE(WaitUntilHandled(Control(about, kClose)));
+    EXPECT_TRUE(program.running());
+    EXPECT_TRUE(IsWindowVisible(about));
+    EXPECT_TRUE(WaitUntilPainted(about));
+    EXPECT_FALSE(Screenshot("about_after_main_window_closed").empty());
+
+    ClickControl(about, kClose);
+    ASSERT_TRUE(program.waitForExit()) << "the program stayed after its last window closed";
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+TEST_F(AboutTest, ExitEndsTheProgramEvenWithTheAboutWindowOpen) {
+    ClickControl(main, kAbout);
+    ASSERT_NE(WaitForAbout(), nullptr);
+    ASSERT_TRUE(ChooseMenuItem(main, {"&File", "&Exit"}));
+    ASSERT_TRUE(program.waitForExit()) << "File > Exit did not end the program";
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+TEST_F(AboutTest, HelpContentsOpensTheHelpFileBesideTheProgram) {
+    ASSERT_TRUE(FileExists(JoinPath(BinDir(), "tarvesk.hlp"))) << "no help file in " << BinDir();
+    ASSERT_TRUE(ChooseMenuItem(main, {"&Help", "&Contents"}));
+
+    HWND viewer = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (DWORD id : ProcessesNamed("winhlp32.exe"))
+            for (HWND window : TopLevelWindows(id, "MS_WINHELP"))
+                if (IsWindowVisible(window)) {
+                    viewer = window;
+                    return true;
+                }
+        return false;
+    })) << "no help viewer window";
+    // The viewer shows the contents topic of our file, not an error.
+    EXPECT_TRUE(WaitUntil([&] {
+        return TopicText(viewer).find("Tarvesk Help Contents") != std::string::npos;
+    })) << "the viewer shows \"" << TopicText(viewer) << "\"";
+    EXPECT_TRUE(WaitUntilPainted(viewer));
+    EXPECT_FALSE(Screenshot("help_contents_from_menu").empty());
+
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([] { return ProcessesNamed("winhlp32.exe").empty(); }))
+        << "the help viewer did not close";
+    EXPECT_TRUE(program.running());
+    EXPECT_TRUE(IsWindowVisible(main));
+}
+
+}  // namespace
+}  // namespace e2e
