@@ -213,7 +213,7 @@ protected:
     }
     // Opens the dialog, checks automatic optimization so that the boxes take input, enters
     // the text into one box, and closes the dialog with `button`.
-    void TypeInto(HWND main, int box, const std::string& text, int button) {
+    void TypeInto(HWND main, int box, const std::string& text, int button, const std::string& screenshot = "") {
         HWND dialog = OpenDialog(main);
         ASSERT_NE(dialog, nullptr) << "no Configuration dialog";
         HWND automatic = Control(dialog, kAutomatic);
@@ -227,6 +227,9 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(edit) != FALSE; }));
         Enter(edit, text);
         ASSERT_TRUE(IsWindow(dialog)) << "the dialog closed while typing";
+        if (!screenshot.empty()) {
+            EXPECT_FALSE(Screenshot(screenshot).empty());
+        }
         ClickControl(dialog, button);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the dialog stayed open";
     }
@@ -252,7 +255,7 @@ TEST_P(TypedText, BothBoxesTakeItAndTheProgramGoesOn) {
 
     // Into the amount, then Done: what is stored reads as numbers. The alarm level stays
     // 0, so the automatic optimization now switched on never runs on this machine.
-    TypeInto(main, kAmount, bad.text, kDone);
+    TypeInto(main, kAmount, bad.text, kDone, bad.name == std::string("unreadable") ? "bad_typed_dialog" : "");
     EXPECT_EQ(ReadSetting("AutomaticOptimize"), "1");
     EXPECT_EQ(ReadSetting("AlarmLevel"), "0");
     EXPECT_TRUE(IsNumberText(ReadSetting("FreeMBatAlarm"))) << ReadSetting("FreeMBatAlarm").value_or("(absent)");
