@@ -68,6 +68,7 @@ case $status in
 2) echo "soak: FAILED - Tarvesk.exe crashed" ;;
 3) echo "soak: FAILED - clear growth" ;;
 4) echo "soak: FAILED - the ticks stopped" ;;
-*) echo "soak: FAILED - the measuring did not work (exit $status)" ;;
+1) echo "soak: FAILED - the probe could not start Tarvesk.exe" ;;
+*) echo "soak: FAILED - the probe itself ended (exit $status); was this prefix's wineserver stopped from outside?" ;;
 esac
 exit "$status"
