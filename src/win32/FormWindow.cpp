@@ -280,6 +280,7 @@ void FormWindow::pushControl(Control& control, Property property) {
             SendMessageA(child, PBM_SETRANGE32, progressPosition(bar.min()),
                          progressPosition(bar.max()));
             SendMessageA(child, PBM_SETPOS, progressPosition(bar.value()), 0);
+            lastFill_[&control] = fillPixel(bar);
         }
         break;
     case Property::Value:
@@ -287,10 +288,17 @@ void FormWindow::pushControl(Control& control, Property property) {
         case Kind::Slider:
             SendMessageA(child, TBM_SETPOS, TRUE, static_cast<forms::Slider&>(control).value());
             break;
-        case Kind::ProgressBar:
-            SendMessageA(child, PBM_SETPOS,
-                         progressPosition(static_cast<forms::ProgressBar&>(control).value()), 0);
+        case Kind::ProgressBar: {
+            // Each drawn step costs a repaint: only values that move the fill by a pixel
+            // are sent, and the two ends always are.
+            auto& bar = static_cast<forms::ProgressBar&>(control);
+            int pixel = fillPixel(bar);
+            auto& last = lastFill_[&control];
+            if (bar.value() != bar.min() && bar.value() != bar.max() && pixel == last) break;
+            last = pixel;
+            SendMessageA(child, PBM_SETPOS, progressPosition(bar.value()), 0);
             break;
+        }
         case Kind::CheckBox:
             SendMessageA(child, BM_SETCHECK,
                          static_cast<forms::CheckBox&>(control).value() ? BST_CHECKED
@@ -310,6 +318,14 @@ void FormWindow::pushControl(Control& control, Property property) {
     case Property::Icon:
         break;
     }
+}
+
+int FormWindow::fillPixel(const forms::ProgressBar& bar) const {
+    RECT r = pixelRect(bar);
+    double span = static_cast<double>(bar.max()) - bar.min();
+    if (!(span > 0)) return 0;
+    double share = (static_cast<double>(bar.value()) - bar.min()) / span;
+    return static_cast<int>(share * (r.right - r.left));
 }
 
 void FormWindow::applyEnabled(Control& control) {

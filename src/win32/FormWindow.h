@@ -51,6 +51,7 @@ private:
     forms::Control* controlById(int id) const;
     forms::CommandButton* buttonWithRole(bool defaultRole) const;
     RECT pixelRect(const forms::Control& control) const;
+    int fillPixel(const forms::ProgressBar& bar) const;
 
     Win32FormHost& host_;
     forms::Form& form_;
@@ -59,6 +60,7 @@ private:
     HMENU menuBar_ = nullptr;
     HWND lastFocus_ = nullptr;   // the control that had the focus when the window was left
     std::map<const forms::Control*, HWND> native_;
+    std::map<const forms::Control*, int> lastFill_;   // progress bars: pixel of the fill last drawn
     std::vector<forms::MenuItem*> menuItems_;   // command id = kFirstMenuId + index
     std::map<int, HMENU> popups_;               // top-level menu index -> its drop-down
 };
