@@ -1,10 +1,12 @@
 #include "settings/Conversions.h"
 
-#include <charconv>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <system_error>
 
 namespace tarvesk {
 
@@ -139,11 +141,14 @@ Scan scanDecimal(std::string_view s) {
     } else if (order < -330) {
         magnitude = 0;
     } else {
+        // Digits and an exponent only, so the C library reads it the same in every locale.
         std::string text = digits + "e" + std::to_string(exponent);
-        auto result = std::from_chars(text.data(), text.data() + text.size(), magnitude);
-        if (result.ec == std::errc::result_out_of_range)
+        char* end = nullptr;
+        errno = 0;
+        magnitude = std::strtod(text.c_str(), &end);
+        if (errno == ERANGE && (magnitude == 0 || std::isinf(magnitude)))
             magnitude = order > 0 ? kInfinity : 0;
-        else if (result.ec != std::errc())
+        else if (end != text.c_str() + text.size())
             magnitude = 0;
     }
     scan.value = negative && magnitude != 0 ? -magnitude : magnitude;
@@ -191,9 +196,13 @@ std::string NumberText(double value, char decimalSeparator) {
     if (std::isinf(value)) value = value > 0 ? kLargest : -kLargest;
 
     char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                std::chars_format::general, 15);
-    std::string text(buffer, result.ec == std::errc() ? result.ptr : buffer);
+    int length = std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    std::string text(buffer, length > 0 && length < static_cast<int>(sizeof buffer) ? length : 0);
+    // An exponent has at least two digits and no more: "1e+15", "1e-05".
+    if (auto e = text.find('e'); e != std::string::npos && e + 2 < text.size()) {
+        std::size_t digits = e + 2;
+        while (text.size() - digits > 2 && text[digits] == '0') text.erase(digits, 1);
+    }
     if (text.empty() || text == "-0") return "0";
 
     // Rounded to 15 digits, the largest doubles would read back as infinity.
