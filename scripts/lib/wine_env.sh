@@ -33,7 +33,7 @@ _tarvesk_start_xvfb() {
         return 1
     fi
     export DISPLAY=":$n"
-    export TARVESK_XVFB_PID
+    # Not exported: a script run from this shell must never stop this Xvfb.
     echo "$TARVESK_XVFB_PID" >"$workdir/xvfb.pid"
 }
 
