@@ -21,8 +21,8 @@
 #define TARVESK_VERSION_TEXT "1.00.0013"
 
 #define TARVESK_PRODUCT_NAME  "Tarvesk"
-#define TARVESK_COMPANY_NAME  "The Tarvesk project"
-#define TARVESK_COPYRIGHT     "Copyright (C) 2026 the Tarvesk authors"
+#define TARVESK_COMPANY_NAME  "The Tarvesk developers"
+#define TARVESK_COPYRIGHT     "Copyright (C) 2026 The Tarvesk developers"
 
 #if defined(__cplusplus) && !defined(RC_INVOKED)
 namespace tarvesk::version_check {
