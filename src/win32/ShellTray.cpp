@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "win32/Shell32.h"
+
 #include <cstring>
 #include <map>
 
@@ -61,7 +63,7 @@ bool ShellTray::notify(TrayCommand command, const TrayIconRecord& record) {
     case TrayCommand::Modify: message = NIM_MODIFY; break;
     case TrayCommand::Delete: message = NIM_DELETE; break;
     }
-    return Shell_NotifyIconA(message, &data) != FALSE;
+    return shell32::NotifyIcon(message, &data) != FALSE;
 }
 
 }  // namespace tarvesk

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "win32/Shell32.h"
+
 #include <string>
 
 #include "platform/HelpPage.h"
@@ -62,7 +64,7 @@ void Win32HelpEngine::showContents(std::uintptr_t owner, const std::string& help
         return;
     }
     const std::string page = HtmlPageBeside(helpFile);
-    ShellExecuteA(window, "open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    shell32::Open(window, page.c_str());
 }
 
 }  // namespace tarvesk
