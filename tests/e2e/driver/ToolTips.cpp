@@ -5,45 +5,12 @@
 #include <memory>
 
 #include "Driver.h"
+#include "Remote.h"
 
 namespace e2e {
 
 namespace {
 
-struct Closer {
-    void operator()(HANDLE h) const {
-        if (h) CloseHandle(h);
-    }
-};
-using UniqueHandle = std::unique_ptr<void, Closer>;
-
-// A block of memory inside another process, freed when this goes.
-class RemoteBlock {
-public:
-    RemoteBlock(HANDLE process, SIZE_T size)
-        : process_(process),
-          address_(static_cast<char*>(
-              VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
-    ~RemoteBlock() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteBlock(const RemoteBlock&) = delete;
-    RemoteBlock& operator=(const RemoteBlock&) = delete;
-    char* get() const { return address_; }
-
-private:
-    HANDLE process_;
-    char* address_;
-};
-
-std::string Narrow(const wchar_t* text) {
-    int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return {};
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.resize(static_cast<std::size_t>(length - 1));
-    return narrow;
-}
 
 // The text of the tool for `control` in one tooltip window, read inside `process`.
 std::optional<std::string> ToolText(HWND tooltip, HANDLE process, HWND form, HWND control) {

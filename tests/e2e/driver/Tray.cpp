@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "Driver.h"
+#include "Remote.h"
 
 #include <commctrl.h>
 
@@ -8,40 +9,6 @@ namespace e2e {
 
 namespace {
 
-struct Closer {
-    void operator()(HANDLE h) const {
-        if (h) CloseHandle(h);
-    }
-};
-using UniqueHandle = std::unique_ptr<void, Closer>;
-
-// A block of memory inside another process, freed when this goes.
-class RemoteBlock {
-public:
-    RemoteBlock(HANDLE process, SIZE_T size)
-        : process_(process),
-          address_(static_cast<char*>(
-              VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
-    ~RemoteBlock() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteBlock(const RemoteBlock&) = delete;
-    RemoteBlock& operator=(const RemoteBlock&) = delete;
-    char* get() const { return address_; }
-
-private:
-    HANDLE process_;
-    char* address_;
-};
-
-std::string Narrow(const wchar_t* text) {
-    int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return {};
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.resize(static_cast<std::size_t>(length - 1));
-    return narrow;
-}
 
 // Every tool of one tooltip window of the shell, read inside the shell's process.
 void ReadTools(HWND tooltip, HANDLE shell, std::vector<TrayIcon>& icons) {
