@@ -3,6 +3,7 @@
 // program of ours left running after.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "Driver.h"
@@ -70,5 +71,29 @@ inline HWND MainWindowOf(DWORD processId, DWORD timeoutMs = kWaitMs) {
         timeoutMs);
     return found;
 }
+
+// The window's thread took a sent message within the bound: it is not stuck.
+inline bool Answers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &result) != 0;
+}
+
+// Memory this test takes and writes, so that free memory drops by that much.
+class TouchedMemory {
+public:
+    explicit TouchedMemory(SIZE_T bytes)
+        : block_(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+        if (block_) std::memset(block_, 0x5A, bytes);
+    }
+    ~TouchedMemory() {
+        if (block_) VirtualFree(block_, 0, MEM_RELEASE);
+    }
+    TouchedMemory(const TouchedMemory&) = delete;
+    TouchedMemory& operator=(const TouchedMemory&) = delete;
+    explicit operator bool() const { return block_ != nullptr; }
+
+private:
+    void* block_;
+};
 
 }  // namespace e2e

@@ -15,29 +15,6 @@ namespace {
 
 constexpr int kSlider = 100, kOptimize = 103, kTray = 105, kBar = 107;
 
-bool Answers(HWND window) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &result) != 0;
-}
-
-// Memory this test takes and writes, so that free memory drops by that much.
-class TouchedMemory {
-public:
-    explicit TouchedMemory(SIZE_T bytes)
-        : block_(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
-        if (block_) std::memset(block_, 0x5A, bytes);
-    }
-    ~TouchedMemory() {
-        if (block_) VirtualFree(block_, 0, MEM_RELEASE);
-    }
-    TouchedMemory(const TouchedMemory&) = delete;
-    TouchedMemory& operator=(const TouchedMemory&) = delete;
-    explicit operator bool() const { return block_ != nullptr; }
-
-private:
-    void* block_;
-};
-
 // The control of the window's thread that has the keyboard focus.
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};

@@ -39,30 +39,6 @@ double FreePercentNow() {
 }
 double FreeMBNow() { return static_cast<double>(Memory().availableBytes) / 1048576.0; }
 
-// The window's thread took a sent message within the bound: it is not stuck.
-bool Answers(HWND window) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &result) != 0;
-}
-
-// Memory this test takes and writes, so that free memory drops by that much.
-class TouchedMemory {
-public:
-    explicit TouchedMemory(SIZE_T bytes)
-        : block_(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
-        if (block_) std::memset(block_, 0x5A, bytes);
-    }
-    ~TouchedMemory() {
-        if (block_) VirtualFree(block_, 0, MEM_RELEASE);
-    }
-    TouchedMemory(const TouchedMemory&) = delete;
-    TouchedMemory& operator=(const TouchedMemory&) = delete;
-    explicit operator bool() const { return block_ != nullptr; }
-
-private:
-    void* block_;
-};
-
 class TrayTest : public ProgramTest {
 protected:
     // Starts the main program with the settings already stored and waits for its window.
