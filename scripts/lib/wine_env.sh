@@ -5,9 +5,52 @@
 #   tarvesk_wine_env <workdir>     exports WINEPREFIX=<workdir>/wineprefix, DISPLAY, ...
 #   tarvesk_screenshot <file.png>  grabs the whole X display
 #   tarvesk_wine_stop              ends the prefix's wineserver and the Xvfb started here
+#   tarvesk_host_runs_32bit        true when this host can run 32-bit programs
+#   tarvesk_no_32bit_reason        why it can't, in a few words, for a "skipped" line
 # Every function is idempotent and quiet; a second call costs almost nothing.
+#
+# Hosts differ: some kernels cannot run 32-bit programs at all ("Exec format error"). There
+# Debian's wine launcher, which always picks the 32-bit loader once wine32 is installed,
+# fails for every program, so tarvesk_wine_env puts scripts/lib/wine64 first on PATH: its
+# "wine" starts the 64-bit loader directly. What needs 32-bit execution (the x86 builds,
+# the NSIS installers, whose stub is 32-bit) is skipped there, never counted as passed.
+# TARVESK_SIMULATE_NO_32BIT=1 makes a host that can run them act as one that can't; only
+# the tests set it, to check the scripts on both kinds of host.
 
 TARVESK_DESKTOP_SIZE=${TARVESK_DESKTOP_SIZE:-1024x768}
+TARVESK_WINE64_BIN="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64"
+
+tarvesk_host_runs_32bit() {
+    [ "${TARVESK_SIMULATE_NO_32BIT:-0}" = 1 ] && return 1
+    if [ -z "${_TARVESK_RUNS_32BIT:-}" ]; then
+        if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+            _TARVESK_RUNS_32BIT=yes
+        else
+            _TARVESK_RUNS_32BIT=no
+        fi
+    fi
+    [ "$_TARVESK_RUNS_32BIT" = yes ]
+}
+
+tarvesk_no_32bit_reason() {
+    if [ "${TARVESK_SIMULATE_NO_32BIT:-0}" = 1 ]; then
+        echo "no 32-bit execution on this host (simulated: TARVESK_SIMULATE_NO_32BIT=1)"
+    else
+        echo "this host cannot run 32-bit programs (the 32-bit Wine loader fails)"
+    fi
+}
+
+# On a host without 32-bit execution, "wine" (and everything that goes through it) is the
+# 64-bit loader. Idempotent.
+_tarvesk_choose_loader() {
+    if tarvesk_host_runs_32bit; then
+        return 0
+    fi
+    case ":$PATH:" in
+        *":$TARVESK_WINE64_BIN:"*) ;;
+        *) export PATH="$TARVESK_WINE64_BIN:$PATH" ;;
+    esac
+}
 
 # Starts Xvfb on a free display (Xvfb picks the number itself) unless DISPLAY is set.
 _tarvesk_start_xvfb() {
@@ -73,7 +116,13 @@ tarvesk_wine_env() {
     local workdir=${1:?usage: tarvesk_wine_env <workdir>}
     mkdir -p "$workdir"
     workdir=$(cd "$workdir" && pwd)
-    export WINEPREFIX="$workdir/wineprefix"
+    _tarvesk_choose_loader
+    # A prefix made by the 64-bit loader alone is kept apart from one made with both.
+    if tarvesk_host_runs_32bit; then
+        export WINEPREFIX="$workdir/wineprefix"
+    else
+        export WINEPREFIX="$workdir/wineprefix-64only"
+    fi
     export WINEARCH=win64
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
