@@ -4,9 +4,13 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstddef>
+#include <optional>
 #include <string>
 
+#include "win32/Dpi.h"
 #include "win32/Win32FormHost.h"
 
 namespace tarvesk {
@@ -16,6 +20,16 @@ using forms::Kind;
 using forms::Property;
 
 namespace {
+
+constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED
+constexpr int kToolTipWidth = 400;     // widest tooltip line at 96 DPI, in pixels
+constexpr int kPictureIconSize = 32;   // a picture box's icon at 96 DPI, in pixels
+constexpr int kFontPoints = 8;         // the design's font size
+// What a control draws beside its caption, at 96 DPI, in pixels: a button's edges, a check
+// box's box and the gap after it, a frame's indent on both sides of its caption.
+constexpr int kButtonMargins = 8;
+constexpr int kCheckBoxMark = 17;
+constexpr int kFrameMargins = 16;
 
 DWORD windowStyle(const forms::Form& form) {
     // No WS_CLIPCHILDREN: frames are transparent inside and the form paints beneath them.
@@ -42,11 +56,42 @@ std::string windowText(HWND hwnd) {
     return text;
 }
 
+// Sets a window's text unless it already shows that text.
+void setWindowText(HWND hwnd, const std::string& text) {
+    if (windowText(hwnd) != text) SetWindowTextA(hwnd, text.c_str());
+}
+
 int progressPosition(float value) {
     if (!std::isfinite(value)) return 0;
     if (value >= 2147483647.0f) return 2147483647;
     if (value <= -2147483647.0f) return -2147483647;
     return static_cast<int>(std::lround(value));
+}
+
+template <typename T>
+std::optional<std::size_t> indexOf(const std::vector<T*>& items, const T* item) {
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] == item) return i;
+    return std::nullopt;
+}
+
+// The tooltip windows' procedure, in front of the common controls' own (kept in the
+// window's user data). A disabled control gets no mouse input: the system passes the
+// pointer through to the window beneath, the form. Before showing a tip the tooltip asks
+// which window is under the pointer (TTM_WINDOWFROMPOINT); the answer here is the control
+// itself, enabled or not, so a disabled control's tip shows too.
+LRESULT CALLBACK ToolTipProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (msg == TTM_WINDOWFROMPOINT && lParam) {
+        POINT point = *reinterpret_cast<const POINT*>(lParam);
+        HWND under = WindowFromPoint(point);
+        if (under && ScreenToClient(under, &point)) {
+            if (HWND child = ChildWindowFromPointEx(under, point, CWP_SKIPINVISIBLE)) under = child;
+        }
+        return reinterpret_cast<LRESULT>(under);
+    }
+    if (!original) return DefWindowProcA(window, msg, wParam, lParam);
+    return CallWindowProcA(original, window, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -62,36 +107,109 @@ void FormWindow::registerClass(HINSTANCE instance) {
     RegisterClassExA(&wc);
 }
 
-FormWindow::FormWindow(Win32FormHost& host, forms::Form& form) : host_(host), form_(form) {
-    DWORD style = windowStyle(form);
-    DWORD ex = windowExStyle(form);
-    bool hasMenu = !form.menuBar().empty();
-    RECT r{host.toPixelsX(form.bounds.left), host.toPixelsY(form.bounds.top),
-           host.toPixelsX(form.bounds.left + form.bounds.width),
-           host.toPixelsY(form.bounds.top + form.bounds.height)};
-    AdjustWindowRectEx(&r, style, hasMenu ? TRUE : FALSE, ex);
+FormWindow::FormWindow(Win32FormHost& host, forms::Form& form)
+    : host_(host), form_(form), dpi_(host.systemDpi()) {
+    // The monitor the window opens on decides its DPI.
+    dpi_ = dpi::ForRect(windowRect(dpi_));
+    RECT r = windowRect(dpi_);
     HWND owner = form.showInTaskbar ? nullptr : host.hiddenOwner();
-    hwnd_ = CreateWindowExA(ex, kClassName, form.caption().c_str(), style, r.left, r.top,
-                            r.right - r.left, r.bottom - r.top, owner, nullptr, host.instance(),
-                            this);
+    window_.reset(CreateWindowExA(windowExStyle(form), kClassName, form.caption().c_str(),
+                                  windowStyle(form), r.left, r.top, r.right - r.left,
+                                  r.bottom - r.top, owner, nullptr, host.instance(), this));
     host_.windowCreated(this);
-    if (!hwnd_) return;
-    toolTips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                host.instance(), nullptr);
-    if (toolTips_) SendMessageA(toolTips_, TTM_SETMAXTIPWIDTH, 0, 400);
-    if (hasMenu) rebuildMenus();
+    if (!window_) return;
+    fontHeight_ = fittingFontHeight();
+    if (!form.menuBar().empty()) rebuildMenus();
+    createToolTips();
     createControls();
     formChanged(Property::Icon);
+    // Placed on another monitor than the one its place was on (the system may move it).
+    if (int actual = dpi::ForWindow(window_.get()); actual != dpi_) layOut(actual, nullptr);
 }
 
 FormWindow::~FormWindow() {
     host_.windowDestroyed(this);
-    if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);   // destroys the controls, the tooltips and the menu bar
+    if (HWND hwnd = window_.get()) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetMenu(hwnd, nullptr);   // the menu bar has its own owner
     }
+    // Then the tooltips, the window with its controls, and the menus go, in that order.
+}
+
+RECT FormWindow::windowRect(int atDpi) const {
+    const forms::Twips& b = form_.bounds;
+    int left = dpi::TwipsToPixels(b.left, atDpi);
+    int top = dpi::TwipsToPixels(b.top, atDpi);
+    RECT r{left, top, left + dpi::TwipsToPixels(b.width, atDpi), top + dpi::TwipsToPixels(b.height, atDpi)};
+    dpi::AdjustWindowRect(r, windowStyle(form_), !form_.menuBar().empty(), windowExStyle(form_), atDpi);
+    return r;
+}
+
+RECT FormWindow::pixelRect(const Control& control) const {
+    int left = control.bounds.left;
+    int top = control.bounds.top;
+    for (const Control* c = control.container; c; c = c->container) {
+        left += c->bounds.left;
+        top += c->bounds.top;
+    }
+    int x = dpi::TwipsToPixels(left, dpi_);
+    int y = dpi::TwipsToPixels(top, dpi_);
+    return RECT{x, y, x + dpi::TwipsToPixels(control.bounds.width, dpi_),
+                y + dpi::TwipsToPixels(control.bounds.height, dpi_)};
+}
+
+HFONT FormWindow::font() const { return host_.font(fontHeight_); }
+
+int FormWindow::fittingFontHeight() const {
+    // The design's 8 points at this DPI, unless the font the system has for that size
+    // writes some caption wider than its control (a substitute for the design's font
+    // with wider letters): then the largest smaller size at which every caption fits.
+    int nominal = MulDiv(kFontPoints, dpi_, 72);
+    for (int height = nominal; height > nominal * 3 / 4; --height)
+        if (captionsFit(host_.font(height))) return height;
+    return nominal;
+}
+
+bool FormWindow::captionsFit(HFONT font) const {
+    WindowDC screen(nullptr);
+    if (!screen) return true;
+    SelectedObject selected(screen.get(), font);
+    auto scaled = [&](int pixels) { return MulDiv(pixels, dpi_, dpi::kStandard); };
+    for (const Control* control : form_.controls()) {
+        if (control->caption().empty()) continue;
+        RECT r = pixelRect(*control);
+        int width = r.right - r.left;
+        int height = r.bottom - r.top;
+        UINT format = DT_CALCRECT | DT_SINGLELINE;
+        switch (control->kind()) {
+        case Kind::Label:
+            // A label that sizes itself only needs room for its longest word.
+            format = DT_CALCRECT | DT_WORDBREAK;
+            if (static_cast<const forms::Label*>(control)->autoSize) height = INT_MAX;
+            break;
+        case Kind::CommandButton: width -= scaled(kButtonMargins); break;
+        case Kind::CheckBox:
+        case Kind::OptionButton: width -= scaled(kCheckBoxMark); break;
+        case Kind::Frame: width -= scaled(kFrameMargins); break;
+        default: continue;
+        }
+        RECT text{0, 0, std::max(width, 1), 0};
+        DrawTextA(screen.get(), control->caption().c_str(), -1, &text, format);
+        if (text.right - text.left > width || text.bottom - text.top > height) return false;
+    }
+    return true;
+}
+
+void FormWindow::createToolTips() {
+    toolTips_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.get(),
+                                    nullptr, host_.instance(), nullptr));
+    if (!toolTips_) return;
+    HWND tips = toolTips_.get();
+    SetWindowLongPtrA(tips, GWLP_USERDATA, GetWindowLongPtrA(tips, GWLP_WNDPROC));
+    SetWindowLongPtrA(tips, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolTipProc));
+    SendMessageA(tips, TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, dpi_, dpi::kStandard));
 }
 
 void FormWindow::createControls() {
@@ -101,7 +219,7 @@ void FormWindow::createControls() {
         int id = kFirstControlId + static_cast<int>(i);
         if (control.kind() == Kind::Timer) {
             if (control.enabled()) {
-                SetTimer(hwnd_, static_cast<UINT_PTR>(id),
+                SetTimer(window_.get(), static_cast<UINT_PTR>(id),
                          static_cast<forms::Timer&>(control).interval(), nullptr);
             }
             continue;
@@ -109,7 +227,7 @@ void FormWindow::createControls() {
         HWND child = createControl(control, id);
         if (!child) continue;
         native_[&control] = child;
-        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(host_.font()), FALSE);
+        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
         pushControl(control, Property::Range);
         pushControl(control, Property::Value);
         pushControl(control, Property::Text);
@@ -122,18 +240,6 @@ void FormWindow::createControls() {
     for (const auto& [control, child] : native_)
         if (control->kind() == Kind::Frame)
             SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-RECT FormWindow::pixelRect(const Control& control) const {
-    int left = control.bounds.left;
-    int top = control.bounds.top;
-    for (const Control* c = control.container; c; c = c->container) {
-        left += c->bounds.left;
-        top += c->bounds.top;
-    }
-    return RECT{host_.toPixelsX(left), host_.toPixelsY(top),
-                host_.toPixelsX(left + control.bounds.width),
-                host_.toPixelsY(top + control.bounds.height)};
 }
 
 HWND FormWindow::createControl(Control& control, int id) {
@@ -198,40 +304,69 @@ HWND FormWindow::createControl(Control& control, int id) {
     if (control.visible()) style |= WS_VISIBLE;
     RECT r = pixelRect(control);
     HWND child = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left,
-                                 r.bottom - r.top, hwnd_,
+                                 r.bottom - r.top, window_.get(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  host_.instance(), nullptr);
-    if (child && control.kind() == Kind::PictureBox) {
+    if (!child) return nullptr;
+    if (control.kind() == Kind::TextBox) {
+        // Any length: without this the user could type no more than about 32 K characters.
+        SendMessageA(child, EM_SETLIMITTEXT, 0, 0);
+    } else if (control.kind() == Kind::PictureBox) {
+        int size = MulDiv(kPictureIconSize, dpi_, dpi::kStandard);
         int iconId = static_cast<forms::PictureBox&>(control).iconId;
-        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(host_.icon(iconId, 32)), 0);
+        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(host_.icon(iconId, size)), 0);
     }
     return child;
+}
+
+void FormWindow::layOut(int newDpi, const RECT* suggested) {
+    dpi_ = newDpi;
+    fontHeight_ = fittingFontHeight();
+    HWND hwnd = window_.get();
+    // The window keeps its design size at the new DPI; it goes where the system suggests.
+    RECT r = windowRect(newDpi);
+    int left = suggested ? suggested->left : r.left;
+    int top = suggested ? suggested->top : r.top;
+    SetWindowPos(hwnd, nullptr, left, top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT newFont = font();
+    for (const auto& [control, child] : native_) {
+        RECT c = pixelRect(*control);
+        SetWindowPos(child, nullptr, c.left, c.top, c.right - c.left, c.bottom - c.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(newFont), TRUE);
+        if (control->kind() == Kind::PictureBox) {
+            int size = MulDiv(kPictureIconSize, newDpi, dpi::kStandard);
+            int iconId = static_cast<const forms::PictureBox*>(control)->iconId;
+            SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(host_.icon(iconId, size)), 0);
+        } else if (control->kind() == Kind::ProgressBar) {
+            lastFill_[control] = fillPixel(*static_cast<const forms::ProgressBar*>(control));
+        }
+    }
+    for (Control* control : form_.controls()) sizeLabel(*control);
+    if (toolTips_)
+        SendMessageA(toolTips_.get(), TTM_SETMAXTIPWIDTH, 0, MulDiv(kToolTipWidth, newDpi, dpi::kStandard));
+    formChanged(Property::Icon);
+    InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void FormWindow::controlChanged(Control& control, Property property) {
     if (control.kind() == Kind::MenuItem) {
         auto& item = static_cast<forms::MenuItem&>(control);
         if (property == Property::Checked) {
-            for (size_t i = 0; i < menuItems_.size(); ++i) {
-                if (menuItems_[i] != &item) continue;
-                CheckMenuItem(menuBar_, kFirstMenuId + static_cast<UINT>(i),
-                              MF_BYCOMMAND | (item.checked() ? MF_CHECKED : MF_UNCHECKED));
-            }
+            CheckMenuItem(menuBar_.get(), menuId(item),
+                          MF_BYCOMMAND | (item.checked() ? MF_CHECKED : MF_UNCHECKED));
         } else {
             rebuildMenus();
         }
         return;
     }
     if (control.kind() == Kind::Timer) {
-        const auto& controls = form_.controls();
-        for (size_t i = 0; i < controls.size(); ++i) {
-            if (controls[i] != &control) continue;
-            auto id = static_cast<UINT_PTR>(kFirstControlId + static_cast<int>(i));
-            auto& timer = static_cast<forms::Timer&>(control);
-            // Enabling (re)starts a full interval; disabling stops the ticks.
-            if (timer.enabled()) SetTimer(hwnd_, id, timer.interval(), nullptr);
-            else KillTimer(hwnd_, id);
-        }
+        auto id = static_cast<UINT_PTR>(controlId(control));
+        auto& timer = static_cast<forms::Timer&>(control);
+        // Enabling (re)starts a full interval; disabling stops the ticks.
+        if (timer.enabled()) SetTimer(window_.get(), id, timer.interval(), nullptr);
+        else KillTimer(window_.get(), id);
         return;
     }
     pushControl(control, property);
@@ -243,16 +378,14 @@ void FormWindow::pushControl(Control& control, Property property) {
     HWND child = it->second;
     switch (property) {
     case Property::Caption:
-        if (control.kind() != Kind::TextBox) {
+        if (control.kind() != Kind::TextBox && windowText(child) != control.caption()) {
             SetWindowTextA(child, control.caption().c_str());
             sizeLabel(control);
         }
         break;
     case Property::Text:
-        if (control.kind() == Kind::TextBox) {
-            const auto& text = static_cast<forms::TextBox&>(control).text();
-            if (windowText(child) != text) SetWindowTextA(child, text.c_str());
-        }
+        if (control.kind() == Kind::TextBox)
+            setWindowText(child, static_cast<forms::TextBox&>(control).text());
         break;
     case Property::ToolTip:
         setToolTip(control);
@@ -264,60 +397,78 @@ void FormWindow::pushControl(Control& control, Property property) {
                 if (inner->container == &control) applyEnabled(*inner);
         }
         break;
-    case Property::Visible:
-        ShowWindow(child, control.visible() ? SW_SHOWNA : SW_HIDE);
+    case Property::Visible: {
+        bool shown = (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (shown != control.visible()) ShowWindow(child, control.visible() ? SW_SHOWNA : SW_HIDE);
         break;
+    }
     case Property::Range:
         if (control.kind() == Kind::Slider) {
             auto& slider = static_cast<forms::Slider&>(control);
-            SendMessageA(child, TBM_SETRANGEMIN, FALSE, slider.min());
-            SendMessageA(child, TBM_SETRANGEMAX, FALSE, slider.max());
-            SendMessageA(child, TBM_SETPAGESIZE, 0, slider.largeChange);
-            SendMessageA(child, TBM_SETLINESIZE, 0, slider.smallChange);
-            SendMessageA(child, TBM_SETPOS, TRUE, slider.value());
+            if (SendMessageA(child, TBM_GETRANGEMIN, 0, 0) != slider.min())
+                SendMessageA(child, TBM_SETRANGEMIN, FALSE, slider.min());
+            if (SendMessageA(child, TBM_GETRANGEMAX, 0, 0) != slider.max())
+                SendMessageA(child, TBM_SETRANGEMAX, TRUE, slider.max());
+            if (SendMessageA(child, TBM_GETPAGESIZE, 0, 0) != slider.largeChange)
+                SendMessageA(child, TBM_SETPAGESIZE, 0, slider.largeChange);
+            if (SendMessageA(child, TBM_GETLINESIZE, 0, 0) != slider.smallChange)
+                SendMessageA(child, TBM_SETLINESIZE, 0, slider.smallChange);
+            pushValue(control, child);
         } else if (control.kind() == Kind::ProgressBar) {
             auto& bar = static_cast<forms::ProgressBar&>(control);
-            SendMessageA(child, PBM_SETRANGE32, progressPosition(bar.min()),
-                         progressPosition(bar.max()));
-            SendMessageA(child, PBM_SETPOS, progressPosition(bar.value()), 0);
-            lastFill_[&control] = fillPixel(bar);
+            int low = progressPosition(bar.min());
+            int high = progressPosition(bar.max());
+            if (SendMessageA(child, PBM_GETRANGE, TRUE, 0) != low ||
+                SendMessageA(child, PBM_GETRANGE, FALSE, 0) != high)
+                SendMessageA(child, PBM_SETRANGE32, low, high);
+            pushProgress(bar, child, true);
         }
         break;
     case Property::Value:
-        switch (control.kind()) {
-        case Kind::Slider:
-            SendMessageA(child, TBM_SETPOS, TRUE, static_cast<forms::Slider&>(control).value());
-            break;
-        case Kind::ProgressBar: {
-            // Each drawn step costs a repaint: only values that move the fill by a pixel
-            // are sent, and the two ends always are.
-            auto& bar = static_cast<forms::ProgressBar&>(control);
-            int pixel = fillPixel(bar);
-            auto& last = lastFill_[&control];
-            if (bar.value() != bar.min() && bar.value() != bar.max() && pixel == last) break;
-            last = pixel;
-            SendMessageA(child, PBM_SETPOS, progressPosition(bar.value()), 0);
-            break;
-        }
-        case Kind::CheckBox:
-            SendMessageA(child, BM_SETCHECK,
-                         static_cast<forms::CheckBox&>(control).value() ? BST_CHECKED
-                                                                         : BST_UNCHECKED, 0);
-            break;
-        case Kind::OptionButton:
-            SendMessageA(child, BM_SETCHECK,
-                         static_cast<forms::OptionButton&>(control).value() ? BST_CHECKED
-                                                                             : BST_UNCHECKED, 0);
-            break;
-        default:
-            break;
-        }
+        pushValue(control, child);
         break;
     case Property::Checked:
     case Property::Interval:
     case Property::Icon:
         break;
     }
+}
+
+void FormWindow::pushValue(Control& control, HWND child) {
+    bool checked = false;
+    switch (control.kind()) {
+    case Kind::Slider: {
+        LRESULT position = static_cast<forms::Slider&>(control).value();
+        if (SendMessageA(child, TBM_GETPOS, 0, 0) != position)
+            SendMessageA(child, TBM_SETPOS, TRUE, position);
+        return;
+    }
+    case Kind::ProgressBar:
+        pushProgress(static_cast<forms::ProgressBar&>(control), child, false);
+        return;
+    case Kind::CheckBox:
+        checked = static_cast<forms::CheckBox&>(control).value() != 0;
+        break;
+    case Kind::OptionButton:
+        checked = static_cast<forms::OptionButton&>(control).value();
+        break;
+    default:
+        return;
+    }
+    LRESULT state = checked ? BST_CHECKED : BST_UNCHECKED;
+    if (SendMessageA(child, BM_GETCHECK, 0, 0) != state) SendMessageA(child, BM_SETCHECK, state, 0);
+}
+
+void FormWindow::pushProgress(forms::ProgressBar& bar, HWND child, bool always) {
+    // Each drawn step costs a repaint: only values that move the fill by a pixel are sent,
+    // and the two ends always are.
+    int pixel = fillPixel(bar);
+    int& last = lastFill_[&bar];
+    bool atEnd = bar.value() == bar.min() || bar.value() == bar.max();
+    if (!always && !atEnd && pixel == last) return;
+    last = pixel;
+    int position = progressPosition(bar.value());
+    if (SendMessageA(child, PBM_GETPOS, 0, 0) != position) SendMessageA(child, PBM_SETPOS, position, 0);
 }
 
 int FormWindow::fillPixel(const forms::ProgressBar& bar) const {
@@ -333,7 +484,7 @@ void FormWindow::applyEnabled(Control& control) {
     if (it == native_.end()) return;
     bool enabled = control.enabled();
     for (const Control* c = control.container; c; c = c->container) enabled = enabled && c->enabled();
-    EnableWindow(it->second, enabled ? TRUE : FALSE);
+    if ((IsWindowEnabled(it->second) != FALSE) != enabled) EnableWindow(it->second, enabled ? TRUE : FALSE);
 }
 
 void FormWindow::sizeLabel(Control& control) {
@@ -344,44 +495,61 @@ void FormWindow::sizeLabel(Control& control) {
     if (it == native_.end()) return;
     RECT r = pixelRect(control);
     RECT text{0, 0, r.right - r.left, 0};
-    HDC dc = GetDC(it->second);
-    if (!dc) return;
-    HGDIOBJ old = SelectObject(dc, host_.font());
-    DrawTextA(dc, control.caption().c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK);
-    SelectObject(dc, old);
-    ReleaseDC(it->second, dc);
-    // Grows downwards to fit the text, never narrower or shorter than designed.
+    {
+        WindowDC dc(it->second);
+        if (!dc) return;
+        SelectedObject selected(dc.get(), font());
+        DrawTextA(dc.get(), control.caption().c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK);
+    }
+    int width = r.right - r.left;
     int height = std::max<int>(r.bottom - r.top, text.bottom - text.top);
-    SetWindowPos(it->second, nullptr, 0, 0, r.right - r.left, height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now{};
+    GetWindowRect(it->second, &now);
+    if (now.right - now.left != width || now.bottom - now.top != height)
+        SetWindowPos(it->second, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::setToolTip(Control& control) {
     auto it = native_.find(&control);
     if (!toolTips_ || it == native_.end()) return;
+    // The first version's record: the common controls of every Windows take it.
     TOOLINFOA info{};
-    info.cbSize = sizeof info;
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
+    info.hwnd = window_.get();
     info.uId = reinterpret_cast<UINT_PTR>(it->second);
     std::string text = control.toolTip();
     info.lpszText = text.data();
-    if (SendMessageA(toolTips_, TTM_GETTOOLCOUNT, 0, 0) > 0) {
-        TOOLINFOA probe = info;
-        probe.lpszText = nullptr;
-        if (SendMessageA(toolTips_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&probe))) {
-            SendMessageA(toolTips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
-            return;
-        }
+    HWND tips = toolTips_.get();
+    TOOLINFOA probe = info;
+    probe.lpszText = nullptr;
+    if (SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0) > 0 &&
+        SendMessageA(tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&probe)))
+        SendMessageA(tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    else
+        SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void FormWindow::relayToToolTip(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The hidden main window's "mouse moves" are the tray icon's notifications.
+    if (!toolTips_ || !IsWindowVisible(hwnd)) return;
+    MSG relayed{hwnd, msg, wParam, lParam, 0, {}};
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    HWND child = ChildWindowFromPointEx(hwnd, point, CWP_SKIPINVISIBLE);
+    if (child && child != hwnd && !IsWindowEnabled(child)) {
+        // The mouse input of a disabled control comes to the form; the tooltip hears it as
+        // the control's own.
+        MapWindowPoints(hwnd, child, &point, 1);
+        relayed.hwnd = child;
+        relayed.lParam = MAKELPARAM(point.x, point.y);
     }
-    SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageA(toolTips_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void FormWindow::rebuildMenus() {
-    HMENU old = menuBar_;
     menuItems_.clear();
     popups_.clear();
-    menuBar_ = CreateMenu();
+    ScopedMenu bar(CreateMenu());
     // Command ids follow the items' order in the tree, visible or not, so an id always
     // names the same item.
     std::vector<forms::MenuItem*> pending(form_.menuBar().rbegin(), form_.menuBar().rend());
@@ -394,16 +562,19 @@ void FormWindow::rebuildMenus() {
     }
     for (forms::MenuItem* top : form_.menuBar()) {
         if (!top->visible()) continue;
-        HMENU popup = CreatePopupMenu();
-        fillMenu(popup, *top);
+        ScopedMenu popup(CreatePopupMenu());
+        if (!popup) continue;
+        fillMenu(popup.get(), *top);
         UINT flags = MF_POPUP | MF_STRING | (top->enabled() ? 0 : MF_GRAYED);
-        AppendMenuA(menuBar_, flags, reinterpret_cast<UINT_PTR>(popup), top->caption().c_str());
-        for (size_t i = 0; i < menuItems_.size(); ++i)
-            if (menuItems_[i] == top) popups_[static_cast<int>(i)] = popup;
+        if (!AppendMenuA(bar.get(), flags, reinterpret_cast<UINT_PTR>(popup.get()),
+                         top->caption().c_str()))
+            continue;
+        popups_[top] = popup.release();   // the bar owns it now
     }
-    SetMenu(hwnd_, menuBar_);
-    if (old) DestroyMenu(old);
-    DrawMenuBar(hwnd_);
+    HWND hwnd = window_.get();
+    SetMenu(hwnd, bar.get());
+    menuBar_ = std::move(bar);   // the old bar, no longer the window's, goes
+    DrawMenuBar(hwnd);
 }
 
 void FormWindow::fillMenu(HMENU menu, const forms::MenuItem& parent) {
@@ -413,55 +584,56 @@ void FormWindow::fillMenu(HMENU menu, const forms::MenuItem& parent) {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        UINT id = 0;
-        for (size_t i = 0; i < menuItems_.size(); ++i)
-            if (menuItems_[i] == item) id = kFirstMenuId + static_cast<UINT>(i);
         UINT flags = MF_STRING | (item->enabled() ? 0 : MF_GRAYED) |
                      (item->checked() ? MF_CHECKED : 0);
-        AppendMenuA(menu, flags, id, item->caption().c_str());
+        AppendMenuA(menu, flags, menuId(*item), item->caption().c_str());
     }
 }
 
 void FormWindow::formChanged(Property property) {
-    if (!hwnd_) return;
+    HWND hwnd = window_.get();
+    if (!hwnd) return;
     if (property == Property::Caption) {
-        SetWindowTextA(hwnd_, form_.caption().c_str());
+        setWindowText(hwnd, form_.caption());
     } else if (property == Property::Icon) {
-        HICON big = form_.icon() ? host_.icon(form_.icon(), GetSystemMetrics(SM_CXICON)) : nullptr;
-        HICON small = form_.icon() ? host_.icon(form_.icon(), GetSystemMetrics(SM_CXSMICON)) : nullptr;
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+        int id = form_.icon();
+        HICON big = id ? host_.icon(id, dpi::SystemMetric(SM_CXICON, dpi_)) : nullptr;
+        HICON small = id ? host_.icon(id, dpi::SystemMetric(SM_CXSMICON, dpi_)) : nullptr;
+        SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
 }
 
 void FormWindow::show() {
-    if (!hwnd_) return;
-    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-    else ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    HWND hwnd = window_.get();
+    if (!hwnd) return;
+    if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+    else ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
 }
 
 void FormWindow::hide() {
-    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+    if (HWND hwnd = window_.get()) ShowWindow(hwnd, SW_HIDE);
 }
 
 void FormWindow::popupMenu(forms::MenuItem& menu, forms::MenuItem* defaultItem) {
-    HMENU popup = nullptr;
-    for (const auto& [index, handle] : popups_)
-        if (menuItems_[static_cast<size_t>(index)] == &menu) popup = handle;
-    if (!popup) return;
-    UINT defaultId = static_cast<UINT>(-1);
-    for (size_t i = 0; i < menuItems_.size(); ++i)
-        if (menuItems_[i] == defaultItem) defaultId = kFirstMenuId + static_cast<UINT>(i);
-    SetMenuDefaultItem(popup, defaultId, FALSE);
+    auto found = popups_.find(&menu);
+    if (found == popups_.end()) return;
+    HMENU popup = found->second;
+    SetMenuDefaultItem(popup, defaultItem ? menuId(*defaultItem) : static_cast<UINT>(-1), FALSE);
     POINT pt{};
     GetCursorPos(&pt);
     // In front first, so that a click elsewhere closes the menu; the null message
     // afterwards lets a second pop-up open at once.
-    SetForegroundWindow(hwnd_);
-    HWND self = hwnd_;
+    HWND self = window_.get();
+    SetForegroundWindow(self);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, pt.x, pt.y, 0, self, nullptr);
     PostMessageA(self, WM_NULL, 0, 0);
+    // While the menu is open its loop runs this thread's other messages: a tick that shows
+    // or hides menu items rebuilds the menus, destroying this pop-up, and a handler may
+    // unload the form, destroying this object. So from here on only the locals are used, and
+    // the pop-up, which is also the menu bar's drop-down, loses its default item only if it
+    // still exists.
     if (IsMenu(popup)) SetMenuDefaultItem(popup, static_cast<UINT>(-1), FALSE);
 }
 
@@ -470,6 +642,16 @@ Control* FormWindow::controlById(int id) const {
     const auto& controls = form_.controls();
     if (index < 0 || static_cast<size_t>(index) >= controls.size()) return nullptr;
     return controls[static_cast<size_t>(index)];
+}
+
+int FormWindow::controlId(const Control& control) const {
+    auto index = indexOf(form_.controls(), &control);
+    return index ? kFirstControlId + static_cast<int>(*index) : 0;
+}
+
+UINT FormWindow::menuId(const forms::MenuItem& item) const {
+    auto index = indexOf(menuItems_, &item);
+    return index ? kFirstMenuId + static_cast<UINT>(*index) : static_cast<UINT>(-1);
 }
 
 forms::CommandButton* FormWindow::buttonWithRole(bool defaultRole) const {
@@ -528,47 +710,47 @@ void FormWindow::onCommand(int id, int code, HWND controlWindow) {
     }
 }
 
-void FormWindow::onScroll(HWND controlWindow) {
-    for (auto& [control, child] : native_) {
-        if (child != controlWindow || control->kind() != Kind::Slider) continue;
-        auto* slider = const_cast<forms::Slider*>(static_cast<const forms::Slider*>(control));
-        auto position = static_cast<std::int32_t>(SendMessageA(child, TBM_GETPOS, 0, 0));
-        Win32FormHost& host = host_;
-        FormWindow* self = this;
-        slider->userSetValue(position);
-        if (host.isAlive(self) && slider->value() != position) pushControl(*slider, Property::Value);
-        return;
-    }
+void FormWindow::onScroll(HWND controlWindow, int code) {
+    // A drag of the thumb is one change, made when the thumb is let go (TB_THUMBPOSITION,
+    // then TB_ENDTRACK); the places it passes on the way are not changes of the value.
+    if (code == TB_THUMBTRACK) return;
+    Control* control = controlById(GetDlgCtrlID(controlWindow));
+    if (!control || control->kind() != Kind::Slider) return;
+    auto it = native_.find(control);
+    if (it == native_.end() || it->second != controlWindow) return;
+    auto* slider = static_cast<forms::Slider*>(control);
+    auto position = static_cast<std::int32_t>(SendMessageA(controlWindow, TBM_GETPOS, 0, 0));
+    Win32FormHost& host = host_;
+    FormWindow* self = this;
+    slider->userSetValue(position);
+    if (host.isAlive(self) && slider->value() != position) pushControl(*slider, Property::Value);
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        auto* window = static_cast<FormWindow*>(create->lpCreateParams);
-        window->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* window = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!window || window->host_.ending()) return DefWindowProcA(hwnd, msg, wParam, lParam);
     // No exception ever leaves a window procedure.
     try {
-        return window->handle(msg, wParam, lParam);
+        return window->handle(hwnd, msg, wParam, lParam);
     } catch (...) {
         return 0;
     }
 }
 
-LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT FormWindow::handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     // A handler may unload this form, destroying this object: nothing below touches a
     // member after calling into the model.
-    HWND hwnd = hwnd_;
     switch (msg) {
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (lParam) onScroll(reinterpret_cast<HWND>(lParam));
+        if (lParam) onScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
         return 0;
     case WM_TIMER: {
         Control* control = controlById(static_cast<int>(wParam));
@@ -576,18 +758,29 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_MOUSEMOVE: {
+        relayToToolTip(hwnd, msg, wParam, lParam);
         int button = ((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) |
                      ((wParam & MK_MBUTTON) ? 4 : 0);
         int shift = ((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0);
+        // The screen's twips per pixel that the form reads back (FormHost::twipsPerPixelX).
         auto x = static_cast<float>(GET_X_LPARAM(lParam) * host_.twipsPerPixelX());
         auto y = static_cast<float>(GET_Y_LPARAM(lParam) * host_.twipsPerPixelY());
         form_.Form_MouseMove(button, shift, x, y);
         return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        relayToToolTip(hwnd, msg, wParam, lParam);
+        break;
     case WM_SETCURSOR: {
         auto child = reinterpret_cast<HWND>(wParam);
-        for (const auto& [control, native] : native_) {
-            if (native == child && control->handPointer && LOWORD(lParam) == HTCLIENT) {
+        if (LOWORD(lParam) == HTCLIENT && child != hwnd && GetParent(child) == hwnd) {
+            Control* control = controlById(GetDlgCtrlID(child));
+            if (control && control->handPointer) {
                 SetCursor(host_.handCursor());
                 return TRUE;
             }
@@ -595,12 +788,8 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case DM_GETDEFID:
-        for (size_t i = 0; i < form_.controls().size(); ++i) {
-            Control* control = form_.controls()[i];
-            if (control->kind() == Kind::CommandButton &&
-                static_cast<forms::CommandButton*>(control)->isDefault)
-                return MAKELRESULT(kFirstControlId + static_cast<int>(i), DC_HASDEFID);
-        }
+        if (forms::CommandButton* button = buttonWithRole(true))
+            return MAKELRESULT(controlId(*button), DC_HASDEFID);
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -616,9 +805,26 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (target) SetFocus(target);
         }
         return 0;
+    case kDpiChanged:
+        layOut(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CLOSE:
         form_.unload();
         return 0;
+    case WM_ENDSESSION:
+        // The session ends and the program with it: the form unloads as it does when closed.
+        if (wParam) form_.unload();
+        return 0;
+    case WM_NCDESTROY:
+        // Destroyed from outside (never by this object, which lets go of the window first):
+        // the window took its tooltips and menu bar with it.
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        window_.release();
+        toolTips_.release();
+        menuBar_.release();
+        popups_.clear();
+        native_.clear();
+        break;
     default:
         if (msg == host_.taskbarCreatedMessage() && msg != 0) {
             form_.Form_TaskbarCreated();

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "settings/ProgramSettings.h"
-#include "win32/RegKey.h"
+#include "win32/ScopedHandles.h"
 
 namespace tarvesk {
 

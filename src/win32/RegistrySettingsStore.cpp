@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "win32/RegKey.h"
+#include "win32/ScopedHandles.h"
 
 namespace tarvesk {
 

@@ -1,27 +1,15 @@
 #include "win32/Shell32.h"
 
+#include "win32/ScopedHandles.h"
+
 namespace tarvesk::shell32 {
 
 namespace {
 
-// Owns the loaded library for the rest of the run.
-class Library {
-public:
-    Library() : module_(LoadLibraryA("shell32.dll")) {}
-    ~Library() {
-        if (module_) FreeLibrary(module_);
-    }
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    FARPROC find(const char* name) const { return module_ ? GetProcAddress(module_, name) : nullptr; }
-
-private:
-    HMODULE module_;
-};
-
+// The library stays loaded for the rest of the run.
 FARPROC find(const char* name) {
-    static Library library;
-    return library.find(name);
+    static const ScopedLibrary library(LoadLibraryA("shell32.dll"));
+    return library ? GetProcAddress(library.get(), name) : nullptr;
 }
 
 }  // namespace

@@ -3,37 +3,32 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "win32/ScopedHandles.h"
 #include "win32/Shell32.h"
 
 #include <cstring>
 #include <map>
+#include <utility>
 
 namespace tarvesk {
 
 class ShellTray::IconCache {
 public:
-    IconCache() = default;
-    ~IconCache() {
-        for (auto& [id, icon] : icons_) {
-            if (icon) DestroyIcon(icon);
-        }
-    }
-    IconCache(const IconCache&) = delete;
-    IconCache& operator=(const IconCache&) = delete;
-
     HICON get(int resourceId) {
         if (resourceId == 0) return nullptr;
         auto found = icons_.find(resourceId);
-        if (found != icons_.end()) return found->second;
-        // A missing resource is remembered too, so it is not looked for again every tick.
-        auto icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
-                                                  IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-        icons_.emplace(resourceId, icon);
-        return icon;
+        if (found == icons_.end()) {
+            // A missing resource is remembered too, so it is not looked for again every tick.
+            ScopedIcon icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                                          MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
+                                                          16, 16, LR_DEFAULTCOLOR)));
+            found = icons_.emplace(resourceId, std::move(icon)).first;
+        }
+        return found->second.get();
     }
 
 private:
-    std::map<int, HICON> icons_;
+    std::map<int, ScopedIcon> icons_;
 };
 
 ShellTray::ShellTray() : icons_(std::make_unique<IconCache>()) {}

@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "monitor/BlockFill.h"
+#include "win32/ScopedHandles.h"
 
 namespace tarvesk {
 
@@ -15,15 +17,10 @@ namespace {
 // The one owner of a committed region; an empty block (no region) stands for zero bytes.
 class VirtualBlock : public MemoryBlock {
 public:
-    explicit VirtualBlock(void* base) : base_(base) {}
-    ~VirtualBlock() override {
-        if (base_) VirtualFree(base_, 0, MEM_RELEASE);
-    }
-    VirtualBlock(const VirtualBlock&) = delete;
-    VirtualBlock& operator=(const VirtualBlock&) = delete;
+    explicit VirtualBlock(ScopedVirtualMemory region) : region_(std::move(region)) {}
 
 private:
-    void* base_;
+    ScopedVirtualMemory region_;
 };
 
 }  // namespace
@@ -32,15 +29,13 @@ std::unique_ptr<MemoryBlock> Win32BlockAllocator::obtainWritten(std::uint64_t by
     if (bytes > std::numeric_limits<std::size_t>::max()) return nullptr;   // beyond a 32-bit process
     const auto size = static_cast<std::size_t>(bytes);
 
-    if (size == 0) return std::unique_ptr<MemoryBlock>(new (std::nothrow) VirtualBlock(nullptr));
+    if (size == 0) return std::unique_ptr<MemoryBlock>(new (std::nothrow) VirtualBlock({}));
 
-    void* base = VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!base) return nullptr;
-    std::unique_ptr<MemoryBlock> block(new (std::nothrow) VirtualBlock(base));
-    if (!block) {
-        VirtualFree(base, 0, MEM_RELEASE);
-        return nullptr;
-    }
+    ScopedVirtualMemory region(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!region) return nullptr;
+    void* base = region.get();
+    std::unique_ptr<MemoryBlock> block(new (std::nothrow) VirtualBlock(std::move(region)));
+    if (!block) return nullptr;   // `region` was not moved from, and frees the memory
     // Committed pages take physical memory only once written: write every byte. The
     // region is handed to VirtualFree later, so the compiler must keep every store.
     FillWithSpaces(base, size);

@@ -2,34 +2,22 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "settings/CommandLine.h"
+#include "win32/ScopedHandles.h"
 
 namespace tarvesk {
 
 namespace {
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const {
-        if (handle) CloseHandle(handle);
-    }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-struct LocalFreer {
-    void operator()(char* text) const { LocalFree(text); }
-};
-
 // The system's wording for an error code, without its line break, and the code itself.
 std::string ErrorText(DWORD code) {
-    char* buffer = nullptr;
+    ScopedLocalText buffer;
     DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::unique_ptr<char, LocalFreer> owned(buffer);
-    std::string text = length ? std::string(buffer, length) : std::string();
+        nullptr, code, 0, reinterpret_cast<char*>(buffer.receive()), 0, nullptr);
+    std::string text = length && buffer ? std::string(buffer.get(), length) : std::string();
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
     if (text.empty()) text = "Error";
@@ -49,8 +37,8 @@ std::string Win32ProcessLauncher::launch(const std::string& programPath) {
     if (!CreateProcessA(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, nullptr, &startup, &process))
         return ErrorText(GetLastError());
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
+    ScopedHandle processHandle(process.hProcess);
+    ScopedHandle threadHandle(process.hThread);
     return {};
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/ScopedHandles.h"
+
 namespace tarvesk {
 
 static_assert(static_cast<UINT>(SessionEnd::LogOff) == EWX_LOGOFF);
@@ -9,22 +11,6 @@ static_assert(static_cast<UINT>(SessionEnd::ShutDown) == EWX_SHUTDOWN);
 static_assert(static_cast<UINT>(SessionEnd::Reboot) == EWX_REBOOT);
 
 namespace {
-
-// A kernel handle closed when it goes out of scope.
-class ScopedHandle {
-public:
-    ScopedHandle() = default;
-    ~ScopedHandle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    HANDLE* receive() { return &handle_; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 // Enables the shut-down privilege in the process's token. A failure is left for
 // ExitWindowsEx to report by refusing, which the program ignores anyway.

@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <memory>
-#include <type_traits>
 
 #include "agent/frmTarveskA.h"
 #include "resource_ids.h"
+#include "win32/Dpi.h"
 #include "win32/RegistrySettingsStore.h"
+#include "win32/ScopedHandles.h"
 #include "win32/Win32MessageBox.h"
 #include "win32/Win32ProcessLauncher.h"
 #include "win32/Win32ProgramInfo.h"
@@ -17,15 +17,10 @@ namespace {
 
 constexpr char kClassName[] = "TarveskAgentForm";
 
-struct WindowDestroyer {
-    void operator()(HWND window) const { DestroyWindow(window); }
-};
-using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
-
 // frmTarveskA's window: fixed single-line frame, no minimize or maximize box, a client
 // area of 1710 x 30 twips, its own icon. It is created but never shown (no ShowWindow,
 // no WS_VISIBLE), and as a tool window it could never get a taskbar button either.
-UniqueWindow CreateAgentWindow(HINSTANCE instance) {
+tarvesk::ScopedWindow CreateAgentWindow(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -38,23 +33,19 @@ UniqueWindow CreateAgentWindow(HINSTANCE instance) {
 
     const DWORD style = WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_TOOLWINDOW;
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    if (dpi <= 0) dpi = 96;
-    RECT frame{0, 0, MulDiv(1710, dpi, 1440), MulDiv(30, dpi, 1440)};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    return UniqueWindow(CreateWindowExA(exStyle, kClassName, tarvesk::frmTarveskA::kTitle, style,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                        frame.bottom - frame.top, nullptr, nullptr, instance,
-                                        nullptr));
+    const int dpi = tarvesk::dpi::ForSystem();
+    RECT frame{0, 0, tarvesk::dpi::TwipsToPixels(1710, dpi), tarvesk::dpi::TwipsToPixels(30, dpi)};
+    tarvesk::dpi::AdjustWindowRect(frame, style, false, exStyle, dpi);
+    return tarvesk::ScopedWindow(CreateWindowExA(
+        exStyle, kClassName, tarvesk::frmTarveskA::kTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
+        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr));
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace tarvesk;
-    UniqueWindow window = CreateAgentWindow(instance);
+    ScopedWindow window = CreateAgentWindow(instance);
     RegistrySettingsStore settings;
     Win32ProcessLauncher launcher;
     Win32ProgramInfo program;

@@ -19,9 +19,9 @@
 #include <string>
 
 #include "settings/ProgramSettings.h"
-#include "win32/RegKey.h"
 #include "win32/RegistryRunRegistration.h"
 #include "win32/RegistrySettingsStore.h"
+#include "win32/ScopedHandles.h"
 #include "win32/Win32ProgramInfo.h"
 
 using namespace tarvesk;
