@@ -182,11 +182,16 @@ bool FormWindow::captionsFit(HFONT font) const {
         int height = r.bottom - r.top;
         UINT format = DT_CALCRECT | DT_SINGLELINE;
         switch (control->kind()) {
-        case Kind::Label:
-            // A label that sizes itself only needs room for its longest word.
-            format = DT_CALCRECT | DT_WORDBREAK;
-            if (static_cast<const forms::Label*>(control)->autoSize) height = INT_MAX;
+        case Kind::Label: {
+            // A fixed label's lines fit inside it. A label that sizes itself grows: down when
+            // it wraps (then only its longest word must fit its width), else to the right,
+            // up to the next control.
+            const auto& label = static_cast<const forms::Label&>(*control);
+            if (!label.autoSize || label.wordWrap) format = DT_CALCRECT | DT_WORDBREAK;
+            if (label.autoSize) height = INT_MAX;
+            if (label.autoSize && !label.wordWrap) width = roomToTheRight(label);
             break;
+        }
         case Kind::CommandButton: width -= scaled(kButtonMargins); break;
         case Kind::CheckBox:
         case Kind::OptionButton: width -= scaled(kCheckBoxMark); break;
@@ -487,22 +492,41 @@ void FormWindow::applyEnabled(Control& control) {
     if ((IsWindowEnabled(it->second) != FALSE) != enabled) EnableWindow(it->second, enabled ? TRUE : FALSE);
 }
 
+int FormWindow::roomToTheRight(const Control& label) const {
+    // Up to the nearest control beside it in the same container, else to the container's edge.
+    RECT own = pixelRect(label);
+    int right = dpi::TwipsToPixels(label.container ? label.container->bounds.width : form_.bounds.width, dpi_);
+    if (label.container) right += pixelRect(*label.container).left;
+    for (const Control* other : form_.controls()) {
+        if (other == &label || other->container != label.container || !other->visible() ||
+            other->kind() == Kind::Timer || other->kind() == Kind::Frame)
+            continue;
+        RECT r = pixelRect(*other);
+        if (r.left > own.left && r.top < own.bottom && r.bottom > own.top) right = std::min<int>(right, r.left);
+    }
+    return right - own.left;
+}
+
 void FormWindow::sizeLabel(Control& control) {
-    // Labels grow downwards when their text needs more lines than designed (a wider
-    // default font than the design's can wrap a fixed label); they never shrink.
+    // A fixed label keeps its design size. A label that sizes itself grows to its text,
+    // never smaller than designed: downwards when it wraps at its width, else to the right.
     if (control.kind() != Kind::Label) return;
+    const auto& label = static_cast<const forms::Label&>(control);
     auto it = native_.find(&control);
     if (it == native_.end()) return;
     RECT r = pixelRect(control);
-    RECT text{0, 0, r.right - r.left, 0};
-    {
+    int width = r.right - r.left;
+    int height = r.bottom - r.top;
+    if (label.autoSize) {
+        RECT text{0, 0, width, 0};
         WindowDC dc(it->second);
         if (!dc) return;
         SelectedObject selected(dc.get(), font());
-        DrawTextA(dc.get(), control.caption().c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK);
+        DrawTextA(dc.get(), control.caption().c_str(), -1, &text,
+                  DT_CALCRECT | (label.wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
+        if (!label.wordWrap) width = std::max<int>(width, text.right - text.left);
+        height = std::max<int>(height, text.bottom - text.top);
     }
-    int width = r.right - r.left;
-    int height = std::max<int>(r.bottom - r.top, text.bottom - text.top);
     RECT now{};
     GetWindowRect(it->second, &now);
     if (now.right - now.left != width || now.bottom - now.top != height)

@@ -138,6 +138,22 @@ bool WaitUntilHandled(HWND button, DWORD timeoutMs = kWaitMs);
 // region), so that a screenshot shows them drawn.
 bool WaitUntilPainted(HWND window, DWORD timeoutMs = kWaitMs);
 
+// The screen's DPI setting of this Wine prefix (LogPixels under HKCU\Control Panel\Desktop),
+// read by every program when it starts; nullopt when it is not set (96).
+std::optional<DWORD> ScreenDpiSetting();
+void SetScreenDpiSetting(std::optional<DWORD> dpi);
+
+// A control's caption as the program draws it: measured inside the program with the
+// control's own font (a label's text wrapped at the label's width, others on one line).
+struct CaptionExtent {
+    int id = 0;
+    std::string kind;      // "button", "check" (check box or option button), "frame", "label"
+    SIZE text{};           // the caption's extent
+    SIZE client{};         // the control's client area
+    int dpi = 96;          // the DPI the control is drawn at
+};
+std::optional<std::vector<CaptionExtent>> MeasureCaptions(HWND window);
+
 // ---- Menus -------------------------------------------------------------------------------
 // Menus belong to the program's process, and Wine does not read another process's menus;
 // a small hook library (e2e_menuhook.dll, beside the test program) reads them inside the
@@ -195,6 +211,9 @@ bool HasTrayIcon(const std::string& tip);
 // Waits until some icon's tooltip satisfies `match`; returns that tooltip.
 std::optional<std::string> WaitForTrayIcon(const std::function<bool(const std::string&)>& match,
                                            DWORD timeoutMs = kWaitMs);
+// Whether the shell draws a taskbar, and whether it shows a button for this window there.
+bool TaskbarShown();
+bool HasTaskbarButton(HWND window);
 // Sends what the shell sends a program whose icon was clicked: the icon's callback message
 // (WM_MOUSEMOVE) with wParam = the icon's ID and lParam = the mouse message.
 void PostTrayNotification(HWND owner, UINT iconId, UINT mouseMessage);
@@ -222,5 +241,7 @@ MemoryNow Memory();
 // The whole screen (the Wine desktop with its taskbar) as ScreenshotDir()/<name>.png.
 // Returns the file's path, or an empty text when it could not be written.
 std::string Screenshot(const std::string& name);
+// The same of the screen's part that a window covers.
+std::string ScreenshotOfWindow(const std::string& name, HWND window);
 
 }  // namespace e2e

@@ -7,6 +7,13 @@
 //   depth TAB flags TAB id TAB caption
 // flags: S separator, C checked, G grayed, D default, P has a submenu ("-" for none).
 //
+// The registered message "TarveskE2E.MeasureCaptions" to a window asks, the same way, for
+// the captions of its controls as drawn there, one line per control with a caption:
+//   id TAB kind TAB text width TAB text height TAB client width TAB client height TAB dpi
+// kind: button, check (check box or option button), frame, label. A label's text is
+// measured wrapped at its width, every other caption on one line, each with the font the
+// control draws with.
+//
 // E2EShowHook, installed the same way on a program's first thread before it runs, appends
 // "class TAB title" of every top-level window the program shows to the shared memory
 // "TarveskE2EShown", which the driver created.
@@ -43,10 +50,67 @@ void Describe(HMENU menu, int depth, std::string& out) {
     }
 }
 
-void Answer(const CWPSTRUCT& message) {
+// One line for a control with a caption; nothing for other controls.
+std::string MeasureCaption(HWND control) {
+    char className[32] = {}, caption[512] = {};
+    GetClassNameA(control, className, sizeof className);
+    GetWindowTextA(control, caption, sizeof caption);
+    if (!caption[0] || !IsWindowVisible(control)) return {};
+    LONG style = GetWindowLongA(control, GWL_STYLE);
+    std::string kind;
+    if (lstrcmpiA(className, "Button") == 0) {
+        switch (style & BS_TYPEMASK) {
+        case BS_GROUPBOX: kind = "frame"; break;
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON: kind = "check"; break;
+        default: kind = "button"; break;
+        }
+    } else if (lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) != SS_ICON) {
+        kind = "label";
+    } else {
+        return {};
+    }
+    RECT client{};
+    GetClientRect(control, &client);
+    HDC dc = GetDC(control);
+    if (!dc) return {};
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT text{0, 0, client.right, 0};
+    DrawTextA(dc, caption, -1, &text, DT_CALCRECT | (kind == "label" ? DT_WORDBREAK : DT_SINGLELINE));
+    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return std::to_string(GetDlgCtrlID(control)) + '\t' + kind + '\t' +
+           std::to_string(text.right - text.left) + '\t' + std::to_string(text.bottom - text.top) +
+           '\t' + std::to_string(client.right) + '\t' + std::to_string(client.bottom) + '\t' +
+           std::to_string(dpi) + '\n';
+}
+
+std::string MeasureCaptions(HWND window) {
+    std::string text = "captions\n";
+    EnumChildWindows(
+        window,
+        [](HWND control, LPARAM out) -> BOOL {
+            *reinterpret_cast<std::string*>(out) += MeasureCaption(control);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+std::string DescribeMenu(const CWPSTRUCT& message) {
     HMENU menu = message.wParam ? reinterpret_cast<HMENU>(message.wParam) : GetMenu(message.hwnd);
     std::string text = "menu\n";
     if (menu && IsMenu(menu)) Describe(menu, 0, text);
+    return text;
+}
+
+// Writes the answer into the shared memory the driver (process ID in lParam) named.
+void Answer(const CWPSTRUCT& message, const std::string& text) {
     std::string name = "TarveskE2EMenu" + std::to_string(static_cast<unsigned long>(message.lParam));
     HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
     if (!mapping) return;
@@ -67,9 +131,11 @@ void Answer(const CWPSTRUCT& message) {
 extern "C" __declspec(dllexport) LRESULT CALLBACK E2EMenuHook(int code, WPARAM wParam,
                                                               LPARAM lParam) {
     static const UINT describe = RegisterWindowMessageA("TarveskE2E.DescribeMenu");
+    static const UINT measure = RegisterWindowMessageA("TarveskE2E.MeasureCaptions");
     if (code == HC_ACTION) {
         const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (message.message == describe) Answer(message);
+        if (message.message == describe) Answer(message, DescribeMenu(message));
+        if (message.message == measure) Answer(message, MeasureCaptions(message.hwnd));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

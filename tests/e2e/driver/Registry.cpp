@@ -6,6 +6,7 @@ namespace {
 
 constexpr char kSettingsKey[] = "Software\\Tarvesk\\Settings";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 
 std::optional<std::string> ReadText(HKEY root, const char* subkey, const char* name) {
     HKEY key = nullptr;
@@ -55,6 +56,26 @@ void DeleteRunValue() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
     RegDeleteValueA(key, "Tarvesk");
+    RegCloseKey(key);
+}
+
+std::optional<DWORD> ScreenDpiSetting() {
+    DWORD dpi = 0, size = sizeof dpi;
+    if (RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", RRF_RT_REG_DWORD, nullptr, &dpi,
+                     &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return dpi;
+}
+
+void SetScreenDpiSetting(std::optional<DWORD> dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    if (dpi)
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*dpi), sizeof *dpi);
+    else
+        RegDeleteValueA(key, "LogPixels");
     RegCloseKey(key);
 }
 

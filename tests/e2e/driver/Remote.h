@@ -1,6 +1,6 @@
 #pragma once
-// Reading another process's memory: an owned handle, a block allocated inside the other
-// process, and wide text made narrow.
+// Reaching into another process: an owned handle, a block allocated inside the other
+// process, a question answered by the hooks inside a program, and wide text made narrow.
 #include <windows.h>
 
 #include <memory>
@@ -33,6 +33,11 @@ private:
     HANDLE process_;
     char* address_;
 };
+
+// Sends the registered message `question` to a window of a program with the hooks of
+// e2e_menuhook.dll set on its thread, and returns what the hook wrote in answer (empty when
+// nothing came).
+std::string AskInsideProgram(HWND window, const char* question, WPARAM wParam = 0);
 
 inline std::string Narrow(const wchar_t* text) {
     int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);

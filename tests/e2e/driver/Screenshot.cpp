@@ -44,21 +44,20 @@ std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-}  // namespace
-
-std::string Screenshot(const std::string& name) {
+// The screen's pixels in `area` as ScreenshotDir()/<name>.png.
+std::string SaveScreen(const std::string& name, const RECT& area) {
     std::string folder = ScreenshotDir();
     MakeFolders(folder);
     std::string path = JoinPath(folder, name + ".png");
 
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    int width = area.right - area.left, height = area.bottom - area.top;
     std::unique_ptr<HDC__, DcReleaser> screen(GetDC(nullptr));
     if (!screen || width <= 0 || height <= 0) return {};
     std::unique_ptr<HDC__, DcDeleter> memory(CreateCompatibleDC(screen.get()));
     std::unique_ptr<void, ObjectDeleter> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     if (!memory || !bitmap) return {};
     HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY | CAPTUREBLT);
     SelectObject(memory.get(), old);
 
     GdiPlus gdiplus;
@@ -68,6 +67,18 @@ std::string Screenshot(const std::string& name) {
     Gdiplus::Bitmap image(static_cast<HBITMAP>(bitmap.get()), nullptr);
     if (image.Save(Wide(path).c_str(), &png, nullptr) != Gdiplus::Ok) return {};
     return path;
+}
+
+}  // namespace
+
+std::string Screenshot(const std::string& name) {
+    return SaveScreen(name, RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
+std::string ScreenshotOfWindow(const std::string& name, HWND window) {
+    RECT area{};
+    if (!GetWindowRect(window, &area)) return {};
+    return SaveScreen(name, area);
 }
 
 }  // namespace e2e

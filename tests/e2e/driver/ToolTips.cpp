@@ -62,4 +62,26 @@ std::optional<std::string> ControlToolTip(HWND form, HWND control) {
     return std::nullopt;
 }
 
+bool ToolTipShownFor(HWND form, HWND control) {
+    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                         PROCESS_QUERY_INFORMATION,
+                                     FALSE, ProcessOf(form)));
+    if (!process) return false;
+    for (HWND tooltip : TopLevelWindows(ProcessOf(form), TOOLTIPS_CLASSA)) {
+        if (GetWindow(tooltip, GW_OWNER) != form || !IsWindowVisible(tooltip)) continue;
+        RemoteBlock block(process.get(), sizeof(TTTOOLINFOW));
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        SIZE_T done = 0;
+        DWORD_PTR current = 0;
+        if (!block.get() || !WriteProcessMemory(process.get(), block.get(), &info, sizeof info, &done) ||
+            !SendMessageTimeoutW(tooltip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(block.get()),
+                                 SMTO_ABORTIFHUNG, 5000, &current) ||
+            !current || !ReadProcessMemory(process.get(), block.get(), &info, sizeof info, &done))
+            continue;
+        if (info.uId == reinterpret_cast<UINT_PTR>(control)) return true;
+    }
+    return false;
+}
+
 }  // namespace e2e

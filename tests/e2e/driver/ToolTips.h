@@ -13,4 +13,7 @@ namespace e2e {
 // has no tooltip window or the control no tool in it.
 std::optional<std::string> ControlToolTip(HWND form, HWND control);
 
+// Whether the form's tooltip window is shown now with the tip of `control`.
+bool ToolTipShownFor(HWND form, HWND control);
+
 }  // namespace e2e

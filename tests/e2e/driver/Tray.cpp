@@ -90,4 +90,20 @@ void PostTrayNotification(HWND owner, UINT iconId, UINT mouseMessage) {
     PostMessageA(owner, WM_MOUSEMOVE, iconId, static_cast<LPARAM>(mouseMessage));
 }
 
+bool TaskbarShown() {
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    return taskbar && IsWindowVisible(taskbar);
+}
+
+bool HasTaskbarButton(HWND window) {
+    // Wine's taskbar keeps one button per window, a child whose control ID is the window.
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    if (!taskbar || !IsWindowVisible(taskbar)) return false;
+    for (HWND button = FindWindowExA(taskbar, nullptr, nullptr, nullptr); button;
+         button = FindWindowExA(taskbar, button, nullptr, nullptr))
+        if (reinterpret_cast<HWND>(GetWindowLongPtrA(button, GWLP_ID)) == window)
+            return IsWindowVisible(button) != FALSE;
+    return false;
+}
+
 }  // namespace e2e
