@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "Driver.h"
+#include "ToolTips.h"
 #include "e2e_fixture.h"
 
 namespace e2e {
@@ -378,6 +379,33 @@ TEST_F(DialogTest, LaunchAutomaticallyWritesTheAgentsQuotedPathAndClearingItDele
     ASSERT_TRUE(WaitUntilClosed(dialog));
     EXPECT_EQ(ReadRunValue(), std::nullopt);
     EXPECT_EQ(ShownMessageBox(), nullptr);
+}
+
+// The pointer rests on a control with a tooltip, enabled or not: its tip shows.
+TEST_F(DialogTest, TooltipsShowOverEnabledAndDisabledControls) {
+    // A user who may write neither Run key: the box is disabled and says why in its tip.
+    ReadOnlyRegistryKey machine(HKEY_LOCAL_MACHINE, kRunKeyPath), user(HKEY_CURRENT_USER, kRunKeyPath);
+    if (!machine.applied() || !user.applied())
+        GTEST_SKIP() << "the Run keys cannot be made read-only in this Wine prefix";
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND box = Control(dialog, kAutoStart), done = Control(dialog, kDone);
+    ASSERT_FALSE(IsWindowEnabled(box)) << "the Run keys are read-only, yet the box is enabled";
+    auto tip = ControlToolTip(dialog, box);
+    ASSERT_TRUE(tip && !tip->empty()) << "the disabled box has no tooltip";
+
+    auto restOn = [&](HWND control) {
+        SetCursorPos(0, 0);
+        RECT r{};
+        GetWindowRect(control, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return WaitUntil([&] { return ToolTipShownFor(dialog, control); });
+    };
+    EXPECT_TRUE(restOn(box)) << "no tip over the disabled box";
+    EXPECT_FALSE(Screenshot("configuration_disabled_box_tooltip").empty());
+    EXPECT_TRUE(restOn(done)) << "no tip over the enabled Done button";
+    ClickControl(dialog, kCancel);
+    EXPECT_TRUE(WaitUntilClosed(dialog));
 }
 
 }  // namespace

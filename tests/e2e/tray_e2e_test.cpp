@@ -216,5 +216,26 @@ TEST_F(TrayTest, TaskbarCreatedKeepsExactlyOneCurrentIcon) {
     EXPECT_TRUE(ProgramIcons().empty()) << "the broadcast brought back a deleted icon";
 }
 
+// Whenever the main window goes away its icon goes too: closed from outside while hidden
+// (as taskkill without /F does), or at the end of the session.
+TEST_F(TrayTest, ClosingTheHiddenWindowOrEndingTheSessionLeavesNoIcon) {
+    for (bool endSession : {false, true}) {
+        SCOPED_TRACE(endSession ? "end of the session" : "WM_CLOSE");
+        Start();
+        SendToTrayWithTheButton();
+        if (endSession) {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, kWaitMs, &result);
+            EXPECT_TRUE(result) << "the program refused to let the session end";
+            PostMessageA(window, WM_ENDSESSION, TRUE, 0);
+        } else {
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        EXPECT_TRUE(program.waitForExit()) << "the program did not end";
+        EXPECT_TRUE(WaitUntil([] { return ProgramIcons().empty(); })) << "the icon stayed";
+        EXPECT_FALSE(Screenshot(endSession ? "tray_after_end_of_session" : "tray_after_close").empty());
+    }
+}
+
 }  // namespace
 }  // namespace e2e
