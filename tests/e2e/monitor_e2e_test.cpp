@@ -84,6 +84,26 @@ TEST_F(MonitorTest, SliderKeysStoreTheAmountAndSetItsTooltip) {
     ExpectAmount(7);
 }
 
+// A drag of the thumb is one change, stored when the thumb is let go; the places it passes
+// are not stored.
+TEST_F(MonitorTest, SliderDragStoresTheAmountOnceWhenTheThumbIsLetGo) {
+    Start();
+    RECT thumb = TrackbarThumb(slider);
+    ASSERT_GT(thumb.right, thumb.left) << "the thumb could not be read";
+    const int x = (thumb.left + thumb.right) / 2, y = (thumb.top + thumb.bottom) / 2;
+    PostMessageA(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    for (int dx = 10; dx <= 80; dx += 10) PostMessageA(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + dx, y));
+    ASSERT_TRUE(WaitUntilHandled(Control(window, kOptimize)));
+    const int dragged = TrackbarPos(slider);
+    EXPECT_GT(dragged, 0) << "the thumb did not follow the pointer";
+    EXPECT_EQ(ReadSetting("LastRAMValue"), std::nullopt) << "stored while the thumb was dragged";
+
+    PostMessageA(slider, WM_LBUTTONUP, 0, MAKELPARAM(x + 80, y));
+    ASSERT_TRUE(WaitUntilHandled(Control(window, kOptimize)));
+    EXPECT_EQ(TrackbarPos(slider), dragged);
+    ExpectAmount(dragged);
+}
+
 TEST_F(MonitorTest, OptimizeRunsTheBarToItsEndAndTheTickGoesOn) {
     Start();
     MoveSlider(VK_RIGHT, 3, 3);

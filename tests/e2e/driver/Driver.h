@@ -114,6 +114,8 @@ struct Range {
 };
 int TrackbarPos(HWND control);
 Range TrackbarRange(HWND control);
+// The trackbar's thumb, in the trackbar's client coordinates (read inside its process).
+RECT TrackbarThumb(HWND control);
 int ProgressPos(HWND control);
 Range ProgressRange(HWND control);
 // Client rectangle size in pixels.

@@ -1,4 +1,5 @@
 #include "Driver.h"
+#include "Remote.h"
 
 #include <commctrl.h>
 
@@ -111,6 +112,18 @@ int TrackbarPos(HWND control) { return static_cast<int>(Ask(control, TBM_GETPOS)
 Range TrackbarRange(HWND control) {
     return {static_cast<int>(Ask(control, TBM_GETRANGEMIN)),
             static_cast<int>(Ask(control, TBM_GETRANGEMAX))};
+}
+
+RECT TrackbarThumb(HWND control) {
+    RECT thumb{};
+    UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, ProcessOf(control)));
+    if (!process) return thumb;
+    RemoteBlock block(process.get(), sizeof thumb);
+    SIZE_T done = 0;
+    if (!block.get()) return thumb;
+    Ask(control, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(block.get()));   // returns nothing
+    ReadProcessMemory(process.get(), block.get(), &thumb, sizeof thumb, &done);
+    return thumb;
 }
 
 int ProgressPos(HWND control) { return static_cast<int>(Ask(control, PBM_GETPOS)); }
