@@ -80,12 +80,14 @@ _tarvesk_start_xvfb() {
     echo "$TARVESK_XVFB_PID" >"$workdir/xvfb.pid"
 }
 
-# The virtual desktop "Default": Wine 8's explorer gives a virtual desktop its taskbar, with
-# the notification area at its right end, whenever the taskbar has a button or an icon.
+# The virtual desktop "Default" with Wine's shell: a taskbar with a button for each window
+# and the notification area at its right end. (Without EnableShell, which Wine turns on by
+# default only for a desktop named "shell", there is no taskbar and no window gets a button;
+# the notification area is then a small window of its own.)
 _tarvesk_configure_desktop() {
     local reg="$WINEPREFIX/tarvesk-desktop.reg"
     local size=$TARVESK_DESKTOP_SIZE
-    if [ -f "$WINEPREFIX/.tarvesk-desktop" ] && [ "$(cat "$WINEPREFIX/.tarvesk-desktop")" = "$size" ]; then
+    if [ -f "$WINEPREFIX/.tarvesk-desktop" ] && [ "$(cat "$WINEPREFIX/.tarvesk-desktop")" = "$size shell" ]; then
         return 0
     fi
     cat >"$reg" <<REG
@@ -96,9 +98,12 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
 "Default"="$size"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops\\Default]
+"EnableShell"=dword:00000001
 REG
     wine regedit /S "$reg" >/dev/null 2>&1 && wineserver -w &&
-        echo "$size" >"$WINEPREFIX/.tarvesk-desktop"
+        echo "$size shell" >"$WINEPREFIX/.tarvesk-desktop"
 }
 
 # Wine's own fonts (MS Sans Serif, Tahoma, ...) in the prefix's Fonts folder, so that

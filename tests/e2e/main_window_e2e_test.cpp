@@ -181,5 +181,43 @@ TEST_F(MainWindowTest, TrayIconMenuExitEndsTheProgram) {
     EXPECT_TRUE(WaitUntil([] { return TrayIcons().empty(); }));
 }
 
+TEST_F(MainWindowTest, ShownWindowHasATaskbarButton) {
+    if (!TaskbarShown()) GTEST_SKIP() << "Wine's desktop here has no taskbar (its shell is off)";
+    EXPECT_TRUE(WaitUntil([&] { return HasTaskbarButton(window); })) << "no taskbar button";
+    EXPECT_FALSE(Screenshot("main_window_taskbar_button").empty());
+    ClickControl(window, 105);   // Send To Tray: the button goes with the window
+    EXPECT_TRUE(WaitUntil([&] { return !HasTaskbarButton(window); }));
+}
+
+// Wine's taskbar gives a button to a window that was created hidden and shown later, as the
+// main window is: a window of this test's own, with nothing else of the program's.
+TEST(WineTaskbar, WindowCreatedHiddenAndShownLaterGetsAButton) {
+    if (!TaskbarShown()) GTEST_SKIP() << "Wine's desktop here has no taskbar (its shell is off)";
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TarveskE2EPlainWindow";
+    RegisterClassA(&windowClass);
+    HWND plain = CreateWindowExA(0, windowClass.lpszClassName, "Plain window", WS_OVERLAPPEDWINDOW,
+                                 100, 100, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(plain, nullptr);
+    auto pump = [] {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    };
+    // The shell has seen the window while it was hidden: its button is there, not shown.
+    EXPECT_TRUE(WaitUntil([&] {
+        pump();
+        return TaskbarButtonOf(plain) == TaskbarButton::Hidden;
+    }));
+    ShowWindow(plain, SW_SHOW);
+    EXPECT_TRUE(WaitUntil([&] {
+        pump();
+        return HasTaskbarButton(plain);
+    })) << "the window shown after its creation got no taskbar button";
+    EXPECT_FALSE(Screenshot("plain_window_taskbar_button").empty());
+    DestroyWindow(plain);
+}
+
 }  // namespace
 }  // namespace e2e

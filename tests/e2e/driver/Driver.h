@@ -233,8 +233,11 @@ bool HasTrayIcon(const std::string& tip);
 // Waits until some icon's tooltip satisfies `match`; returns that tooltip.
 std::optional<std::string> WaitForTrayIcon(const std::function<bool(const std::string&)>& match,
                                            DWORD timeoutMs = kWaitMs);
-// Whether the shell draws a taskbar, and whether it shows a button for this window there.
+// Whether the shell draws a taskbar, and whether it shows a button for this window there
+// (a window the shell knows of but does not show has a hidden one).
 bool TaskbarShown();
+enum class TaskbarButton { None, Hidden, Shown };
+TaskbarButton TaskbarButtonOf(HWND window);
 bool HasTaskbarButton(HWND window);
 // Sends what the shell sends a program whose icon was clicked: the icon's callback message
 // (WM_MOUSEMOVE) with wParam = the icon's ID and lParam = the mouse message.

@@ -90,20 +90,29 @@ void PostTrayNotification(HWND owner, UINT iconId, UINT mouseMessage) {
     PostMessageA(owner, WM_MOUSEMOVE, iconId, static_cast<LPARAM>(mouseMessage));
 }
 
-bool TaskbarShown() {
+namespace {
+
+// Wine's taskbar keeps one button per window, a child whose control ID is the window; the
+// Start button's is 0. Without the shell there is no taskbar, only the notification area.
+HWND FindTaskbarButton(HWND window) {
     HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-    return taskbar && IsWindowVisible(taskbar);
+    if (!taskbar || !IsWindowVisible(taskbar)) return nullptr;
+    for (HWND button = FindWindowExA(taskbar, nullptr, "Button", nullptr); button;
+         button = FindWindowExA(taskbar, button, "Button", nullptr))
+        if (reinterpret_cast<HWND>(GetWindowLongPtrA(button, GWLP_ID)) == window) return button;
+    return nullptr;
 }
 
-bool HasTaskbarButton(HWND window) {
-    // Wine's taskbar keeps one button per window, a child whose control ID is the window.
-    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-    if (!taskbar || !IsWindowVisible(taskbar)) return false;
-    for (HWND button = FindWindowExA(taskbar, nullptr, nullptr, nullptr); button;
-         button = FindWindowExA(taskbar, button, nullptr, nullptr))
-        if (reinterpret_cast<HWND>(GetWindowLongPtrA(button, GWLP_ID)) == window)
-            return IsWindowVisible(button) != FALSE;
-    return false;
+}  // namespace
+
+bool TaskbarShown() { return FindTaskbarButton(nullptr) != nullptr; }
+
+TaskbarButton TaskbarButtonOf(HWND window) {
+    HWND button = window ? FindTaskbarButton(window) : nullptr;
+    if (!button) return TaskbarButton::None;
+    return IsWindowVisible(button) ? TaskbarButton::Shown : TaskbarButton::Hidden;
 }
+
+bool HasTaskbarButton(HWND window) { return TaskbarButtonOf(window) == TaskbarButton::Shown; }
 
 }  // namespace e2e
