@@ -3,6 +3,7 @@
 // Esc or the close box; what it saved is read back from the registry.
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "Driver.h"
@@ -404,6 +405,32 @@ TEST_F(DialogTest, TooltipsShowOverEnabledAndDisabledControls) {
     EXPECT_TRUE(restOn(box)) << "no tip over the disabled box";
     EXPECT_FALSE(Screenshot("configuration_disabled_box_tooltip").empty());
     EXPECT_TRUE(restOn(done)) << "no tip over the enabled Done button";
+    ClickControl(dialog, kCancel);
+    EXPECT_TRUE(WaitUntilClosed(dialog));
+}
+
+// Text of any length goes into a box: a paste longer than an edit control's usual limit
+// (about 32 K characters) arrives whole.
+TEST_F(DialogTest, APasteOfAnyLengthArrivesWhole) {
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND amount = Control(dialog, kAmount);
+    Click(Control(dialog, kAutomatic));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(amount) != FALSE; }));
+    const std::string text(40000, '0');   // reads as 0: no rule is broken
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    ASSERT_NE(memory, nullptr);
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    ASSERT_NE(SetClipboardData(CF_TEXT, memory), nullptr);   // the clipboard owns it now
+    CloseClipboard();
+
+    PostMessageA(amount, EM_SETSEL, 0, -1);
+    PostMessageA(amount, WM_PASTE, 0, 0);
+    ASSERT_TRUE(WaitUntilHandled(Control(dialog, kDone)));
+    EXPECT_EQ(WindowText(amount).size(), text.size());
     ClickControl(dialog, kCancel);
     EXPECT_TRUE(WaitUntilClosed(dialog));
 }
