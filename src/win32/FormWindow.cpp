@@ -21,7 +21,8 @@ using forms::Property;
 
 namespace {
 
-constexpr UINT kDpiChanged = 0x02E0;   // WM_DPICHANGED
+constexpr UINT kDpiChanged = 0x02E0;         // WM_DPICHANGED
+constexpr UINT kGetDpiScaledSize = 0x02E4;   // WM_GETDPISCALEDSIZE
 constexpr int kToolTipWidth = 400;     // widest tooltip line at 96 DPI, in pixels
 constexpr int kPictureIconSize = 32;   // a picture box's icon at 96 DPI, in pixels
 constexpr int kFontPoints = 8;         // the design's font size
@@ -829,6 +830,14 @@ LRESULT FormWindow::handle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (target) SetFocus(target);
         }
         return 0;
+    case kGetDpiScaledSize: {
+        // Moving to a monitor of another DPI: the window's size there is the design's.
+        RECT r = windowRect(LOWORD(wParam));
+        auto* size = reinterpret_cast<SIZE*>(lParam);
+        size->cx = r.right - r.left;
+        size->cy = r.bottom - r.top;
+        return TRUE;
+    }
     case kDpiChanged:
         layOut(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;

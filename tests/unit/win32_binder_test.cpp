@@ -203,18 +203,20 @@ TEST_F(Binder, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
     EXPECT_TRUE(form.clicked.empty());
 }
 
+// Answers a message box of this thread: a timer that runs inside the box's modal loop.
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = GetActiveWindow();
+    char name[16] = {};
+    GetClassNameA(box, name, sizeof name);
+    if (std::string(name) == "#32770") PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
 TEST_F(Binder, FocusGoesBackToTheControlThatHadItAfterAMessageBox) {
     form.show();
     HWND second = Native(form.second);
     SetFocus(second);
     ASSERT_EQ(GetFocus(), second);
-    // The box is answered by a timer that runs inside its modal loop.
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND box = GetActiveWindow();
-        char name[16] = {};
-        GetClassNameA(box, name, sizeof name);
-        if (std::string(name) == "#32770") PostMessageA(box, WM_COMMAND, IDOK, 0);
-    });
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, &AnswerMessageBox);
     MessageBoxA(window, "Message", "Error", MB_OK | MB_ICONSTOP);
     KillTimer(nullptr, timer);
     Pump();
@@ -430,6 +432,11 @@ TEST_F(Binder, NewDpiLaysTheWindowOutAgainWithALargerFont) {
     EXPECT_EQ(outer.top, 120);
     EXPECT_EQ(outer.right - outer.left, frame.right - frame.left);
     EXPECT_EQ(outer.bottom - outer.top, frame.bottom - frame.top);
+    // Asked for its size at a DPI before it moves there, the window gives the same.
+    SIZE asked{};
+    EXPECT_TRUE(SendMessageA(window, 0x02E4 /* WM_GETDPISCALEDSIZE */, twice, reinterpret_cast<LPARAM>(&asked)));
+    EXPECT_EQ(asked.cx, outer.right - outer.left);
+    EXPECT_EQ(asked.cy, outer.bottom - outer.top);
     RECT ok = placeOf(Native(form.ok));
     EXPECT_EQ(ok.left, MulDiv(120, twice, 1440));
     EXPECT_EQ(ok.top, MulDiv(2400, twice, 1440));
