@@ -1,6 +1,7 @@
-// The tray picture as the user sees it: the notification area shows, pixel for pixel, the
-// picture drawn for the system's small-icon size (16, 20, 24 or 32 px at 96, 120, 144 or
-// 192 DPI), not a smaller one blown up. tests/e2e/icons_test.sh runs this at each DPI.
+// The pictures as the user sees them, pixel for pixel, each the image drawn for the size the
+// display asks for rather than a smaller one blown up: the tray picture at the system's
+// small-icon size (16, 20, 24 or 32 px at 96, 120, 144 or 192 DPI), and the About picture,
+// 32 px at 96 DPI, at 40, 48 or 64 px. tests/e2e/icons_test.sh runs these at each DPI.
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -111,11 +112,10 @@ int RowsTheShellKeeps(int size) {
     return std::min(size, sent / rowBytes);
 }
 
-// Whether every opaque pixel of the picture lies on the screen exactly so, somewhere in the
-// area (in the rows the shell keeps).
-bool ShownIn(const Picture& picture, const RECT& area, const std::vector<COLORREF>& screen) {
+// Whether every opaque pixel of the picture's first `rows` rows lies on the screen exactly
+// so, somewhere in the area.
+bool ShownIn(const Picture& picture, int rows, const RECT& area, const std::vector<COLORREF>& screen) {
     const int width = area.right - area.left, height = area.bottom - area.top;
-    const int rows = RowsTheShellKeeps(picture.size);
     for (int top = 0; top + picture.size <= height; ++top)
         for (int left = 0; left + picture.size <= width; ++left) {
             bool same = true;
@@ -130,13 +130,21 @@ bool ShownIn(const Picture& picture, const RECT& area, const std::vector<COLORRE
     return false;
 }
 
-class TrayPictureTest : public ProgramTest {};
+class PictureTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        // Pixels and sizes as the screen has them, not scaled for a program unaware of the DPI.
+        SetProcessDPIAware();
+        std::unique_ptr<HDC__, ScreenDcReleaser> screen(GetDC(nullptr));
+        dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    }
+    int dpi = 96;
+};
+
+class TrayPictureTest : public PictureTest {};
 
 TEST_F(TrayPictureTest, ShowsThePictureDrawnForTheSmallIconSize) {
-    // Pixels and sizes as the screen has them, not scaled for a program unaware of the DPI.
-    SetProcessDPIAware();
-    std::unique_ptr<HDC__, ScreenDcReleaser> screen(GetDC(nullptr));
-    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
     const int size = GetSystemMetrics(SM_CXSMICON);
     const std::string at = std::to_string(size) + " px at " + std::to_string(dpi) + " DPI";
 
@@ -171,7 +179,7 @@ TEST_F(TrayPictureTest, ShowsThePictureDrawnForTheSmallIconSize) {
             const std::vector<COLORREF> pixels = Grab(area);
             if (pixels.empty()) return false;
             for (const Picture& picture : pictures)
-                if (ShownIn(picture, area, pixels)) {
+                if (ShownIn(picture, RowsTheShellKeeps(size), area, pixels)) {
                     shown = picture.id;
                     return true;
                 }
@@ -181,6 +189,48 @@ TEST_F(TrayPictureTest, ShowsThePictureDrawnForTheSmallIconSize) {
     EXPECT_FALSE(Screenshot("tray-icon-" + std::to_string(dpi) + "dpi").empty());
     EXPECT_TRUE(found) << "the notification area does not show any tray picture as drawn at " << at;
     if (found) std::printf("the tray shows icon %d as drawn at %s\n", shown, at.c_str());
+}
+
+class AboutPictureTest : public PictureTest {};
+
+TEST_F(AboutPictureTest, ShowsTheProgramIconDrawnForItsSize) {
+    constexpr int kAbout = 104;     // frmMain's About button
+    constexpr int kPicture = 102;   // frmAbout's Picture1
+    const int size = MulDiv(32, dpi, 96);
+    const std::string at = std::to_string(size) + " px at " + std::to_string(dpi) + " DPI";
+    std::unique_ptr<HINSTANCE__, ModuleFreer> module(
+        LoadLibraryExA(MainProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(module) << MainProgram();
+    const Picture icon = ReadPicture(module.get(), 1, size);
+    ASSERT_EQ(icon.size, size) << "the program icon has no image drawn at " << at;
+
+    Process program = Process::Start(MainProgram());
+    ASSERT_TRUE(program) << "cannot start " << MainProgram();
+    HWND main = MainWindowOf(program.id());
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    ClickControl(main, kAbout);
+    HWND picture = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND window : TopLevelWindows(program.id(), "TarveskForm"))
+            if (window != main && IsWindowVisible(window) && (picture = Control(window, kPicture))) return true;
+        return false;
+    })) << "no About window";
+    HWND about = GetAncestor(picture, GA_ROOT);
+    SetForegroundWindow(about);
+    ASSERT_TRUE(WaitUntilPainted(about));
+
+    RECT area{};
+    GetWindowRect(picture, &area);
+    InflateRect(&area, size, size);
+    bool found = false;
+    WaitUntil([&] {
+        const std::vector<COLORREF> pixels = Grab(area);
+        found = !pixels.empty() && ShownIn(icon, size, area, pixels);
+        return found;
+    });
+    EXPECT_FALSE(Screenshot("about-picture-" + std::to_string(dpi) + "dpi").empty());
+    EXPECT_TRUE(found) << "the About window does not show the program icon as drawn at " << at;
 }
 
 }  // namespace
