@@ -170,31 +170,10 @@ private:
         palette_.push_back(entry);
     }
 
-    // Parses the image whose header is lines[at]; returns the index of the line after its rows.
-    std::size_t image(const std::vector<Line>& lines, std::size_t at) {
-        const Line& head = lines[at];
-        const auto w = words(head.text);
-        if (!have_kind_) fail(head.number, "'kind icon' or 'kind cursor' must come before the first image");
-
-        Image img;
-        if (w.size() < 3) fail(head.number, "expected 'image WxH Nbpp', then 'png', 'scale S' or 'hotspot X Y'");
-        const auto size = w[1];
-        const auto x = size.find('x');
-        const auto width = x == std::string_view::npos ? std::nullopt : to_int(size.substr(0, x));
-        const auto height = x == std::string_view::npos ? std::nullopt : to_int(size.substr(x + 1));
-        if (!width || !height) fail(head.number, "size '" + std::string(size) + "' is not WxH");
-        if (*width < 1 || *width > 256 || *height < 1 || *height > 256)
-            fail(head.number, "size " + std::string(size) + " is outside 1x1 to 256x256");
-        img.width = *width;
-        img.height = *height;
-
-        const auto depth = w[2];
-        const auto bpp = depth.size() > 3 && depth.ends_with("bpp") ? to_int(depth.substr(0, depth.size() - 3))
-                                                                    : std::nullopt;
-        if (!bpp || (*bpp != 1 && *bpp != 4 && *bpp != 8 && *bpp != 32))
-            fail(head.number, "depth '" + std::string(depth) + "' is not 1bpp, 4bpp, 8bpp or 32bpp");
-        img.bpp = *bpp;
-
+    // Reads what may follow an image's depth ('png', 'scale S', 'hotspot X Y') into `img` and
+    // checks it against the kind and size; returns whether the image is scaled.
+    bool options(const Line& head, const std::vector<std::string_view>& w, Image& img) const {
+        const auto size = w[1], depth = w[2];
         bool scaled = false;
         for (std::size_t k = 3; k < w.size();) {
             const auto option = w[k];
@@ -203,7 +182,8 @@ private:
                 k += 1;
             } else if (option == "scale" && !scaled && k + 1 < w.size()) {
                 const auto s = to_int(w[k + 1]);
-                if (!s || *s < 2) fail(head.number, "scale '" + std::string(w[k + 1]) + "' is not a whole number from 2");
+                if (!s || *s < 2)
+                    fail(head.number, "scale '" + std::string(w[k + 1]) + "' is not a whole number from 2");
                 img.scale = *s;
                 scaled = true;
                 k += 2;
@@ -239,6 +219,35 @@ private:
             if (img.width % img.scale != 0 || img.height % img.scale != 0)
                 fail(head.number, "scale " + std::to_string(img.scale) + " does not divide " + std::string(size));
         }
+        return scaled;
+    }
+
+    // Parses the image whose header is lines[at]; returns the index of the line after its rows.
+    std::size_t image(const std::vector<Line>& lines, std::size_t at) {
+        const Line& head = lines[at];
+        const auto w = words(head.text);
+        if (!have_kind_) fail(head.number, "'kind icon' or 'kind cursor' must come before the first image");
+
+        Image img;
+        if (w.size() < 3) fail(head.number, "expected 'image WxH Nbpp', then 'png', 'scale S' or 'hotspot X Y'");
+        const auto size = w[1];
+        const auto x = size.find('x');
+        const auto width = x == std::string_view::npos ? std::nullopt : to_int(size.substr(0, x));
+        const auto height = x == std::string_view::npos ? std::nullopt : to_int(size.substr(x + 1));
+        if (!width || !height) fail(head.number, "size '" + std::string(size) + "' is not WxH");
+        if (*width < 1 || *width > 256 || *height < 1 || *height > 256)
+            fail(head.number, "size " + std::string(size) + " is outside 1x1 to 256x256");
+        img.width = *width;
+        img.height = *height;
+
+        const auto depth = w[2];
+        const auto bpp = depth.size() > 3 && depth.ends_with("bpp") ? to_int(depth.substr(0, depth.size() - 3))
+                                                                    : std::nullopt;
+        if (!bpp || (*bpp != 1 && *bpp != 4 && *bpp != 8 && *bpp != 32))
+            fail(head.number, "depth '" + std::string(depth) + "' is not 1bpp, 4bpp, 8bpp or 32bpp");
+        img.bpp = *bpp;
+
+        const bool scaled = options(head, w, img);
         for (const auto& other : art_.images)
             if (other.width == img.width && other.height == img.height && other.bpp == img.bpp)
                 fail(head.number, "a second " + std::string(size) + " " + std::string(depth) + " image");

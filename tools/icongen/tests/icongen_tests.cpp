@@ -128,8 +128,8 @@ TEST(IcoFile, LargestImageIsStoredAsPngAndTheOthersAsBitmaps) {
     EXPECT_EQ(second, first + u32(b, 6 + 8));
     EXPECT_EQ(u32(b, 6 + 8), 40u + 16 * 16 * 4 + 16 * 4);  // the 16 px image stays a bitmap
     EXPECT_EQ(b.size(), second + u32(b, png_entry + 8));
-    EXPECT_EQ(Bytes(b.begin() + static_cast<std::ptrdiff_t>(second), b.begin() + static_cast<std::ptrdiff_t>(second) + 8),
-              (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}));
+    const auto png = b.begin() + static_cast<std::ptrdiff_t>(second);
+    EXPECT_EQ(Bytes(png, png + 8), (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}));
     EXPECT_EQ(u32(b, second + 16), 0x00010000u);  // IHDR width 256, big-endian
 }
 TEST(IcoFile, RowsOfOddWidthArePaddedTo32Bits) {

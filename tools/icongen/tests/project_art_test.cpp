@@ -176,31 +176,29 @@ TEST(ProjectArt, GaugesShowTheirLevelsAtEverySize) {
             for (int y = 0; y < size; ++y)
                 for (int x = 0; x < size; ++x) {
                     if (is(empty, x, y, black)) continue;
-                    EXPECT_EQ(level[k]->clear(x, y), empty.clear(x, y)) << "gauge" << 102 + k << at << " " << x << "," << y;
-                    EXPECT_EQ(level[k]->at(x, y), empty.at(x, y)) << "gauge" << 102 + k << at << " " << x << "," << y;
+                    const std::string where = "gauge" + std::to_string(102 + k) + at + " " + std::to_string(x) + "," +
+                                              std::to_string(y);
+                    EXPECT_EQ(level[k]->clear(x, y), empty.clear(x, y)) << where;
+                    EXPECT_EQ(level[k]->at(x, y), empty.at(x, y)) << where;
                 }
 
+        const auto rows = [&](std::size_t s) { return static_cast<int>(slots[s].size()); };
         // 104: only a thin red line, the bottom rows of the lowest slot (at most a third of it).
         int red_rows = 0;
         for (const auto& row : slots[0]) red_rows += is(g104, row.front().first, row.front().second, red);
         EXPECT_GE(red_rows, 1) << "gauge104" << at;
-        EXPECT_LE(red_rows, static_cast<int>(slots[0].size()) / 3) << "gauge104" << at;
+        EXPECT_LE(red_rows, rows(0) / 3) << "gauge104" << at;
         expect_slot(g104, slots[0], red_rows, red, "gauge104" + at);
-        for (int s : {1, 2, 3}) expect_slot(g104, slots[static_cast<std::size_t>(s)], 0, black, "gauge104" + at);
+        for (std::size_t s : {1, 2, 3}) expect_slot(g104, slots[s], 0, black, "gauge104" + at);
         // 103: the bottom slot yellow.
-        expect_slot(g103, slots[0], static_cast<int>(slots[0].size()), yellow, "gauge103" + at);
-        for (int s : {1, 2, 3}) expect_slot(g103, slots[static_cast<std::size_t>(s)], 0, black, "gauge103" + at);
+        expect_slot(g103, slots[0], rows(0), yellow, "gauge103" + at);
+        for (std::size_t s : {1, 2, 3}) expect_slot(g103, slots[s], 0, black, "gauge103" + at);
         // 102: the bottom two slots green.
-        for (int s : {0, 1})
-            expect_slot(g102, slots[static_cast<std::size_t>(s)], static_cast<int>(slots[static_cast<std::size_t>(s)].size()),
-                        green, "gauge102" + at);
-        for (int s : {2, 3}) expect_slot(g102, slots[static_cast<std::size_t>(s)], 0, black, "gauge102" + at);
+        for (std::size_t s : {0, 1}) expect_slot(g102, slots[s], rows(s), green, "gauge102" + at);
+        for (std::size_t s : {2, 3}) expect_slot(g102, slots[s], 0, black, "gauge102" + at);
         // 106: the bottom two green and the third two thirds green, to the nearest row.
-        for (int s : {0, 1})
-            expect_slot(g106, slots[static_cast<std::size_t>(s)], static_cast<int>(slots[static_cast<std::size_t>(s)].size()),
-                        green, "gauge106" + at);
-        const int third = static_cast<int>(slots[2].size());
-        expect_slot(g106, slots[2], static_cast<int>(std::lround(2.0 * third / 3.0)), green, "gauge106" + at);
+        for (std::size_t s : {0, 1}) expect_slot(g106, slots[s], rows(s), green, "gauge106" + at);
+        expect_slot(g106, slots[2], static_cast<int>(std::lround(2.0 * rows(2) / 3.0)), green, "gauge106" + at);
         // The top slot is empty in every picture.
         for (const Image* img : level) expect_slot(*img, slots[3], 0, black, "top slot" + at);
         // Three slots of one height over the top one, which is no taller.
@@ -262,9 +260,8 @@ Bytes png_pixels(const Bytes& png, int width, int height) {
     Bytes idat;
     for (std::size_t at = 8; at + 12 <= png.size();) {
         const std::uint32_t length = be32(png, at);
-        if (std::string(png.begin() + static_cast<std::ptrdiff_t>(at + 4), png.begin() + static_cast<std::ptrdiff_t>(at + 8)) == "IDAT")
-            idat.insert(idat.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 8),
-                        png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
+        const auto chunk = png.begin() + static_cast<std::ptrdiff_t>(at);
+        if (std::string(chunk + 4, chunk + 8) == "IDAT") idat.insert(idat.end(), chunk + 8, chunk + 8 + length);
         at += 12 + length;
     }
     const std::size_t row = 1 + 4 * static_cast<std::size_t>(width);
@@ -297,7 +294,8 @@ TEST(ProjectIcons, EntriesHoldEachSizeAtItsDepthAndTheLargestAsPng) {
             EXPECT_EQ(le(ico, entry + 6, 2), static_cast<std::uint32_t>(img.bpp)) << what;
             const std::size_t at = le(ico, entry + 12, 4), size = le(ico, entry + 8, 4);
             ASSERT_LE(at + size, ico.size()) << what;
-            const Bytes data(ico.begin() + static_cast<std::ptrdiff_t>(at), ico.begin() + static_cast<std::ptrdiff_t>(at + size));
+            const auto start = ico.begin() + static_cast<std::ptrdiff_t>(at);
+            const Bytes data(start, start + static_cast<std::ptrdiff_t>(size));
             if (img.width < 256) {
                 EXPECT_EQ(le(data, 0, 4), 40u) << what << ": not a bitmap";
                 EXPECT_EQ(le(data, 4, 4), static_cast<std::uint32_t>(img.width)) << what;
@@ -305,7 +303,8 @@ TEST(ProjectIcons, EntriesHoldEachSizeAtItsDepthAndTheLargestAsPng) {
                 continue;
             }
             ASSERT_GE(data.size(), 33u) << what;
-            EXPECT_EQ(Bytes(data.begin(), data.begin() + 8), (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'})) << what;
+            EXPECT_EQ(Bytes(data.begin(), data.begin() + 8), (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}))
+                << what;
             EXPECT_EQ(be32(data, 16), 256u) << what;
             EXPECT_EQ(be32(data, 20), 256u) << what;
             const Bytes pixels = png_pixels(data, 256, 256);
@@ -315,7 +314,7 @@ TEST(ProjectIcons, EntriesHoldEachSizeAtItsDepthAndTheLargestAsPng) {
                 for (int x = 0; x < 256; ++x) {
                     const std::size_t p = 4 * static_cast<std::size_t>(y * 256 + x);
                     const Rgba c = img.clear(x, y) ? Rgba{0, 0, 0, 0} : img.at(x, y);
-                    differences += Bytes{pixels[p], pixels[p + 1], pixels[p + 2], pixels[p + 3]} != Bytes{c.r, c.g, c.b, c.a};
+                    differences += Rgba{pixels[p], pixels[p + 1], pixels[p + 2], pixels[p + 3]} != c;
                 }
             EXPECT_EQ(differences, 0) << what;
         }
