@@ -23,9 +23,9 @@ namespace {
 
 constexpr UINT kDpiChanged = 0x02E0;         // WM_DPICHANGED
 constexpr UINT kGetDpiScaledSize = 0x02E4;   // WM_GETDPISCALEDSIZE
-constexpr int kToolTipWidth = 400;     // widest tooltip line at 96 DPI, in pixels
-constexpr int kPictureIconSize = 32;   // a picture box's icon at 96 DPI (40, 48, 64 px at 120, 144, 192)
-constexpr int kFontPoints = 8;         // the design's font size
+constexpr int kToolTipWidth = 400;           // widest tooltip line at 96 DPI, in pixels
+constexpr int kPictureIconSize = 32;         // a picture box's icon at 96 DPI, in pixels
+constexpr int kFontPoints = 8;               // the design's font size
 // What a control draws beside its caption, at 96 DPI, in pixels: a button's edges, a check
 // box's box and the gap after it, a frame's indent on both sides of its caption.
 constexpr int kButtonMargins = 8;
