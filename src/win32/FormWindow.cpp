@@ -184,13 +184,12 @@ bool FormWindow::captionsFit(HFONT font) const {
         UINT format = DT_CALCRECT | DT_SINGLELINE;
         switch (control->kind()) {
         case Kind::Label: {
-            // A fixed label's lines fit inside it. A label that sizes itself grows: down when
-            // it wraps (then only its longest word must fit its width), else to the right,
-            // up to the next control.
+            // A fixed label's lines fit inside it. A label that sizes itself grows down to
+            // its text; one made to wrap needs room for its longest word only, any other
+            // keeps to one line, as designed.
             const auto& label = static_cast<const forms::Label&>(*control);
             if (!label.autoSize || label.wordWrap) format = DT_CALCRECT | DT_WORDBREAK;
-            if (label.autoSize) height = INT_MAX;
-            if (label.autoSize && !label.wordWrap) width = roomToTheRight(label);
+            if (label.autoSize && label.wordWrap) height = INT_MAX;
             break;
         }
         case Kind::CommandButton: width -= scaled(kButtonMargins); break;
@@ -493,39 +492,21 @@ void FormWindow::applyEnabled(Control& control) {
     if ((IsWindowEnabled(it->second) != FALSE) != enabled) EnableWindow(it->second, enabled ? TRUE : FALSE);
 }
 
-int FormWindow::roomToTheRight(const Control& label) const {
-    // Up to the nearest control beside it in the same container, else to the container's edge.
-    RECT own = pixelRect(label);
-    int right = dpi::TwipsToPixels(label.container ? label.container->bounds.width : form_.bounds.width, dpi_);
-    if (label.container) right += pixelRect(*label.container).left;
-    for (const Control* other : form_.controls()) {
-        if (other == &label || other->container != label.container || !other->visible() ||
-            other->kind() == Kind::Timer || other->kind() == Kind::Frame)
-            continue;
-        RECT r = pixelRect(*other);
-        if (r.left > own.left && r.top < own.bottom && r.bottom > own.top) right = std::min<int>(right, r.left);
-    }
-    return right - own.left;
-}
-
 void FormWindow::sizeLabel(Control& control) {
-    // A fixed label keeps its design size. A label that sizes itself grows to its text,
-    // never smaller than designed: downwards when it wraps at its width, else to the right.
+    // A fixed label keeps its design size. A label that sizes itself grows downwards to its
+    // text, wrapped at its width; it is never smaller than designed.
     if (control.kind() != Kind::Label) return;
-    const auto& label = static_cast<const forms::Label&>(control);
     auto it = native_.find(&control);
     if (it == native_.end()) return;
     RECT r = pixelRect(control);
     int width = r.right - r.left;
     int height = r.bottom - r.top;
-    if (label.autoSize) {
+    if (static_cast<const forms::Label&>(control).autoSize) {
         RECT text{0, 0, width, 0};
         WindowDC dc(it->second);
         if (!dc) return;
         SelectedObject selected(dc.get(), font());
-        DrawTextA(dc.get(), control.caption().c_str(), -1, &text,
-                  DT_CALCRECT | (label.wordWrap ? DT_WORDBREAK : DT_SINGLELINE));
-        if (!label.wordWrap) width = std::max<int>(width, text.right - text.left);
+        DrawTextA(dc.get(), control.caption().c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK);
         height = std::max<int>(height, text.bottom - text.top);
     }
     RECT now{};

@@ -68,7 +68,6 @@ private:
     int fillPixel(const forms::ProgressBar& bar) const;
     int fittingFontHeight() const;
     bool captionsFit(HFONT font) const;
-    int roomToTheRight(const forms::Control& label) const;
     HFONT font() const;
 
     Win32FormHost& host_;

@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kAbout = 104, kSendToTray = 105, kOptimize = 103;   // frmMain
 constexpr int kCancel = 103;                                      // frmSettings, frmAbout's Close
+constexpr int kAmountLabel = 107, kLevelLabel = 108;              // frmSettings
 
 struct Twips {
     int left, top, width, height;
@@ -70,9 +71,10 @@ void ExpectProportions(HWND window, const Twips& client, int controlId, const Tw
 // Every caption, measured inside the program with its control's font, fits the control:
 // beside a check box's box, inside a button's edges and a frame's indents, a label's lines
 // within the label; and the font is as large as the DPI asks.
-void ExpectCaptionsFit(HWND window, int dpi) {
+void ExpectCaptionsFit(HWND window, int dpi, std::vector<CaptionExtent>* measured = nullptr) {
     auto captions = MeasureCaptions(window);
     ASSERT_TRUE(captions) << "the captions could not be measured";
+    if (measured) *measured = *captions;
     EXPECT_FALSE(captions->empty());
     for (const CaptionExtent& caption : *captions) {
         SCOPED_TRACE("control " + std::to_string(caption.id) + " (" + caption.kind + ")");
@@ -104,7 +106,16 @@ TEST_P(AtEachDpi, WindowsKeepTheirProportionsAndTheirCaptionsFit) {
         HWND dialog = ShownWindow("Configuration");
         ASSERT_NE(dialog, nullptr);
         ExpectProportions(dialog, {2295, 1725, 5145, 3645}, kCancel, {2572, 3120, 1095, 375}, dpi);
-        ExpectCaptionsFit(dialog, dpi);
+        std::vector<CaptionExtent> captions;
+        ExpectCaptionsFit(dialog, dpi, &captions);
+        // Each box's label is one line beside its box, as a button's caption is.
+        auto lineOf = [&](int id) {
+            for (const CaptionExtent& caption : captions)
+                if (caption.id == id) return caption.text.cy;
+            return 0L;
+        };
+        EXPECT_EQ(lineOf(kAmountLabel), lineOf(kCancel));
+        EXPECT_EQ(lineOf(kLevelLabel), lineOf(kCancel));
         EXPECT_TRUE(WaitUntilPainted(dialog));
         EXPECT_FALSE(ScreenshotOfWindow(at + "configuration", dialog).empty());
         ClickControl(dialog, kCancel);
