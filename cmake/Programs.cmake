@@ -13,6 +13,11 @@ ExternalProject_Add(tarvesk_programs
              -DTARVESK_TESTS=OFF
              -DTARVESK_PROGRAMS_DIR=${CMAKE_BINARY_DIR}/bin
              -DTARVESK_HOST_TOOLS_DIR=${TARVESK_HOST_TOOLS_DIR}
+  # Flags given to this tree reach the programs' tree too.
+  CMAKE_CACHE_ARGS -DCMAKE_C_FLAGS:STRING=${CMAKE_C_FLAGS}
+                   -DCMAKE_CXX_FLAGS:STRING=${CMAKE_CXX_FLAGS}
+                   -DCMAKE_EXE_LINKER_FLAGS:STRING=${CMAKE_EXE_LINKER_FLAGS}
+                   -DCMAKE_RC_FLAGS:STRING=${CMAKE_RC_FLAGS}
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   DEPENDS ${TARVESK_HOSTTOOLS_TARGET}
