@@ -362,7 +362,9 @@ void FormWindow::setToolTip(Control& control) {
     auto it = native_.find(&control);
     if (!toolTips_ || it == native_.end()) return;
     TOOLINFOA info{};
-    info.cbSize = sizeof info;
+    // The first record layout, which every version of the common controls takes: the full
+    // record the headers declare is version 6's, which older versions turn away.
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(it->second);

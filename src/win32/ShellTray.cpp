@@ -39,7 +39,7 @@ private:
     std::map<int, HICON> icons_;
 };
 
-ShellTray::ShellTray() : icons_(std::make_unique<IconCache>()) {}
+ShellTray::ShellTray(SystemFunctionFinder find) : icons_(std::make_unique<IconCache>()), find_(find) {}
 
 ShellTray::~ShellTray() = default;
 
@@ -66,7 +66,7 @@ bool ShellTray::notify(TrayCommand command, const TrayIconRecord& record) {
     case TrayCommand::Modify: message = NIM_MODIFY; break;
     case TrayCommand::Delete: message = NIM_DELETE; break;
     }
-    return shell32::NotifyIcon(message, &data) != FALSE;
+    return shell32::NotifyIcon(message, &data, find_) != FALSE;
 }
 
 }  // namespace tarvesk

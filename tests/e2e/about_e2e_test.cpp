@@ -18,7 +18,7 @@ std::string TopicText(HWND viewer) {
     std::vector<HWND> children;
     EnumChildWindows(
         viewer,
-        [](HWND child, LPARAM list) -> BOOL {
+        [](HWND child, LPARAM list) WINAPI -> BOOL {
             reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
             return TRUE;
         },
