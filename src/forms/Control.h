@@ -47,9 +47,10 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool visible);
 
-    // Design-time layout: position, tab order, container (a frame) and mouse pointer.
+    // Design-time layout: position, container (a frame) and mouse pointer. The tab order
+    // is the order in which a form declares its controls: each control registers with its
+    // form when it is constructed, and the binder creates the native controls in that order.
     Twips bounds;
-    int tabIndex = -1;
     Control* container = nullptr;
     bool handPointer = false;
 
