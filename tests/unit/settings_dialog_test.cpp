@@ -21,12 +21,11 @@ const std::string kAgent = "\"C:\\Program Files\\Tarvesk\\TarveskA.exe\"";
 
 struct SettingsDialog : ::testing::Test {
     fakes::FakePlatform fp;
-    tarvesk::modMain shared;
+    tarvesk::SettingsCopies shared;
     std::unique_ptr<tarvesk::frmSettings> dlg;
 
     tarvesk::frmSettings& open(std::int64_t totalMB = 128) {
-        shared.TotalMB = totalMB;
-        dlg = std::make_unique<tarvesk::frmSettings>(fp.platform, shared);
+        dlg = std::make_unique<tarvesk::frmSettings>(fp.platform, shared, totalMB);
         dlg->show();
         return *dlg;
     }
@@ -128,6 +127,16 @@ TEST_F(SettingsDialog, AlarmLevelLimitIsAQuarterOfTotalAsARealNumber) {
     EXPECT_EQ(messages(), (Msgs{"A"}));
     EXPECT_EQ(d.txtAlarm.text(), "1");
     EXPECT_EQ(d.txtFreeAlarm.text(), "100");
+
+    // 130 MB: the limit is 32.5, between whole numbers; it passes, and just above fails.
+    auto& odd = open(130);
+    forgetMessages();
+    odd.txtFreeAlarm.userSetText("100");
+    odd.txtAlarm.userSetText("32.5");
+    EXPECT_TRUE(messages().empty());
+    odd.txtAlarm.userSetText("32.51");
+    EXPECT_EQ(messages(), (Msgs{"A"}));
+    EXPECT_EQ(odd.txtAlarm.text(), "1");
 }
 
 TEST_F(SettingsDialog, CorrectedLevelOfOneThenCorrectsAnEmptyOrZeroAmount) {
