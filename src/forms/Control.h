@@ -1,10 +1,21 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace forms {
 
 class Form;
+
+// Puts `value` into `field` and says whether that changed it. A view hears of a change, and
+// an event is raised, only when the value really changed: every setter of the model goes
+// through here.
+template <class T>
+bool Assign(T& field, T value) {
+    if (field == value) return false;
+    field = std::move(value);
+    return true;
+}
 
 // A position and size in twips (1440 to the inch; 15 twips a pixel at 96 DPI),
 // relative to the client area of the window or the inside of the containing frame.
