@@ -1,5 +1,7 @@
 #include "monitor/OptimizerAmounts.h"
 
+#include <algorithm>
+
 namespace tarvesk {
 
 namespace {
@@ -19,10 +21,9 @@ std::int64_t roundedQuotient(std::int64_t n, std::int64_t d) {
 
 std::int64_t BytesToFree(std::int64_t requestedBytes, std::int64_t totalMB) {
     if (requestedBytes < kFirstCappedRequest) return requestedBytes;
-    if (totalMB <= 0) return 0;
-    // Here totalMB <= requestedBytes / kMegabyte, so the product fits.
-    if (requestedBytes / kMegabyte >= totalMB) return totalMB * kMegabyte;
-    return requestedBytes;
+    const std::int64_t machineMB = std::max<std::int64_t>(totalMB, 0);
+    // The product fits: machineMB is at most requestedBytes / kMegabyte there.
+    return requestedBytes / kMegabyte >= machineMB ? machineMB * kMegabyte : requestedBytes;
 }
 
 std::int64_t ProgressSteps(std::int64_t bytes) {

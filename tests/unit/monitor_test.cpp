@@ -126,6 +126,7 @@ TEST(OptimizerAmounts, RequestsOf2048MBOrMoreFreeAtMostTheMachinesMemory) {
     EXPECT_EQ(BytesToFree(2999 * MB, 3000), 2999 * MB);
     EXPECT_EQ(BytesToFree(std::numeric_limits<std::int64_t>::max(), 128), 128 * MB);
     EXPECT_EQ(BytesToFree(5000 * MB, 0), 0);
+    EXPECT_EQ(BytesToFree(5000 * MB, -1), 0);   // no memory at all frees nothing
 }
 
 TEST(OptimizerAmounts, TwentyStepsPerMegabyteRoundedHalfToEven) {

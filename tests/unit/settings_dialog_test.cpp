@@ -84,6 +84,17 @@ TEST_F(SettingsDialog, LoadsStoredValuesAndRunRegistration) {
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(SettingsDialog, AnyNonZeroTooltipSettingSelectsMegabytes) {
+    fp.settings.put("SysTrayTTT", "7");
+    auto& d = open();
+    EXPECT_EQ(shared.TrayTipInMB, 7);
+    EXPECT_TRUE(d.optMB.value());
+    EXPECT_FALSE(d.optPer.value());
+    d.cmdDone.click();
+    EXPECT_EQ(fp.settings.get("SysTrayTTT"), "1");
+    EXPECT_EQ(shared.TrayTipInMB, 1);
+}
+
 TEST_F(SettingsDialog, LoadChecksTheAmountBeforeTheAlarmLevelIsSet) {
     // The amount is set while the alarm level is still empty (0), so -3 is corrected to 0;
     // then the level 64 breaks the limit of 32, becomes 1, and the amount follows it.

@@ -159,7 +159,7 @@ TEST_F(Tray, MouseMovesOverTheShownWindowNeverActAtAnyScale) {
 
 TEST_F(Tray, NotificationCodesSurviveScreensWithOtherPixelSizes) {
     load();
-    for (double perPixel : {12.0, 1440.0 / 168}) {   // 120 and 168 dots to the inch
+    for (double perPixel : {12.0, 1440.0 / 125, 1440.0 / 168}) {   // 120, 125 and 168 dots to the inch
         host.twipsPerPixel = perPixel;
         f.tray_Click();
         forget();
@@ -305,14 +305,17 @@ TEST(TrayRecord, EveryFieldIsFilledAndTheTooltipIsAFixedLengthText) {
 TEST(TrayRecord, NotificationCodeIsXOverTheTwipsPerPixelRounded) {
     EXPECT_EQ(tarvesk::TrayNotificationCode(0x205 * 15.0f, 15), 0x205);
     EXPECT_EQ(tarvesk::TrayNotificationCode(0x203 * 7.5f, 7.5), 0x203);
-    // 168 dots to the inch: 8.571... twips a pixel, which float x cannot hold exactly.
-    EXPECT_EQ(tarvesk::TrayNotificationCode(static_cast<float>(0x205 * (1440.0 / 168)), 1440.0 / 168), 0x205);
+    // 125 dots to the inch: 11.52 twips a pixel, which float x cannot hold exactly; the
+    // quotient comes out a little under the code.
+    for (long code : {0x203L, 0x205L})
+        EXPECT_EQ(tarvesk::TrayNotificationCode(static_cast<float>(code * (1440.0 / 125)), 1440.0 / 125), code);
     EXPECT_EQ(tarvesk::TrayNotificationCode(0, 15), 0);
     EXPECT_EQ(tarvesk::TrayNotificationCode(65535 * 15.0f, 15), 65535);
     EXPECT_EQ(tarvesk::TrayNotificationCode(65536 * 15.0f, 15), -1);
     EXPECT_EQ(tarvesk::TrayNotificationCode(-15.0f, 15), -1);
     EXPECT_EQ(tarvesk::TrayNotificationCode(515 * 15.0f, 0), -1);
     EXPECT_EQ(tarvesk::TrayNotificationCode(515 * 15.0f, -15), -1);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(-515 * 15.0f, -15), -1);
     EXPECT_EQ(tarvesk::TrayNotificationCode(std::numeric_limits<float>::quiet_NaN(), 15), -1);
     EXPECT_EQ(tarvesk::TrayNotificationCode(std::numeric_limits<float>::infinity(), 15), -1);
 }
