@@ -315,13 +315,13 @@ TEST_F(SettingsDialog, DoneStoresAnAmountBeyond32BitsAndClampsItsCopy) {
 TEST_F(SettingsDialog, DoneRoundsFractionsHalfToEvenAndWritesTheUsersSeparator) {
     fp.program.separator = ',';
     auto& d = open();
-    d.txtFreeAlarm.userSetText("20.5");
+    d.txtFreeAlarm.userSetText("11.5");
     d.txtAlarm.userSetText("10.5");
     d.cmdDone.click();
     EXPECT_EQ(fp.settings.get("AlarmLevel"), "10,5");
-    EXPECT_EQ(fp.settings.get("FreeMBatAlarm"), "20,5");
+    EXPECT_EQ(fp.settings.get("FreeMBatAlarm"), "11,5");
     EXPECT_EQ(shared.AlarmLevelMB, 10);
-    EXPECT_EQ(shared.FreeAtAlarmMB, 20);
+    EXPECT_EQ(shared.FreeAtAlarmMB, 12);
 }
 
 TEST_F(SettingsDialog, CancelSavesNothingAndKeepsTheLoadedTrayTip) {
