@@ -10,6 +10,12 @@
 
 namespace tarvesk {
 
+// The logic speaks the shell's protocol in its own names; these are the system's numbers.
+static_assert(kTrayFieldsMessageIconTip == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+static_assert(kTrayCallbackMessage == WM_MOUSEMOVE);
+static_assert(kTrayLeftDoubleClick == WM_LBUTTONDBLCLK);
+static_assert(kTrayRightButtonUp == WM_RBUTTONUP);
+
 class ShellTray::IconCache {
 public:
     IconCache() = default;
@@ -56,7 +62,7 @@ bool ShellTray::notify(TrayCommand command, const TrayIconRecord& record) {
     data.uID = record.uID;
     data.uFlags = record.uFlags;
     data.uCallbackMessage = record.uCallbackMessage;
-    data.hIcon = icons_->get(record.hIcon);
+    data.hIcon = icons_->get(record.iconResourceId);
     static_assert(sizeof data.szTip >= sizeof record.szTip);
     std::memcpy(data.szTip, record.szTip.data(), sizeof record.szTip);
 
