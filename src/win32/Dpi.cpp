@@ -1,8 +1,7 @@
 #include "win32/Dpi.h"
 
-#include <string>
-
 #include "win32/ScopedHandles.h"
+#include "win32/SystemFunction.h"
 
 namespace tarvesk::dpi {
 
@@ -28,31 +27,16 @@ constexpr int kEffectiveDpi = 0;                // MDT_EFFECTIVE_DPI
 constexpr DWORD kMonitorDefaultToNearest = 2;   // MONITOR_DEFAULTTONEAREST
 
 template <typename Function>
-Function find(HMODULE module, const char* name) {
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-template <typename Function>
 Function user32(const char* name) {
-    static const HMODULE module = GetModuleHandleA("user32.dll");
-    return find<Function>(module, name);
+    return SystemFunction<Function>("user32.dll", name);
 }
 
-// The shell's scaling library (Windows 8.1 and later), from the system folder only; loaded
-// once, and only on a Windows that has DPI awareness at all (Vista and later).
+// The shell's scaling functions (Windows 8.1 and later), looked for only on a Windows that
+// has DPI awareness at all (Vista and later).
 template <typename Function>
 Function shcore(const char* name) {
-    static const ScopedLibrary library = [] {
-        if (!user32<SetProcessDPIAwareFn>("SetProcessDPIAware")) return ScopedLibrary();
-        char folder[MAX_PATH] = {};
-        UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return ScopedLibrary();
-        std::string path(folder, length);
-        path += "\\shcore.dll";
-        return ScopedLibrary(LoadLibraryA(path.c_str()));
-    }();
-    return find<Function>(library.get(), name);
+    if (!user32<SetProcessDPIAwareFn>("SetProcessDPIAware")) return nullptr;
+    return SystemFunction<Function>("shcore.dll", name);
 }
 
 int usable(UINT dpi) { return dpi >= 48 && dpi <= 1536 ? static_cast<int>(dpi) : kStandard; }

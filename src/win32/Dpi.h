@@ -1,8 +1,8 @@
 #pragma once
 // Dots per inch: the process's awareness, and the DPI of the system, of a window and of a
 // place on the screen. The functions for this came with later versions of Windows; they are
-// all looked up here, at run time, and each answer falls back to what older Windows knows
-// (one DPI for the whole screen).
+// all found here at run time (SystemFunction), and each answer falls back to what older
+// Windows knows (one DPI for the whole screen).
 #include <windows.h>
 
 namespace tarvesk::dpi {

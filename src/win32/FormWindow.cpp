@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <optional>
@@ -26,6 +25,7 @@ constexpr UINT kGetDpiScaledSize = 0x02E4;   // WM_GETDPISCALEDSIZE
 constexpr int kToolTipWidth = 400;           // widest tooltip line at 96 DPI, in pixels
 constexpr int kPictureIconSize = 32;         // a picture box's icon at 96 DPI, in pixels
 constexpr int kFontPoints = 8;               // the design's font size
+constexpr int kDesignLineTwips = 195;        // a line of the design's font (13 px at 96 DPI)
 // What a control draws beside its caption, at 96 DPI, in pixels: a button's edges, a check
 // box's box and the gap after it, a frame's indent on both sides of its caption.
 constexpr int kButtonMargins = 8;
@@ -175,6 +175,8 @@ bool FormWindow::captionsFit(HFONT font) const {
     WindowDC screen(nullptr);
     if (!screen) return true;
     SelectedObject selected(screen.get(), font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen.get(), &metrics);
     auto scaled = [&](int pixels) { return MulDiv(pixels, dpi_, dpi::kStandard); };
     for (const Control* control : form_.controls()) {
         if (control->caption().empty()) continue;
@@ -183,15 +185,12 @@ bool FormWindow::captionsFit(HFONT font) const {
         int height = r.bottom - r.top;
         UINT format = DT_CALCRECT | DT_SINGLELINE;
         switch (control->kind()) {
-        case Kind::Label: {
-            // A fixed label's lines fit inside it. A label that sizes itself grows down to
-            // its text; one made to wrap needs room for its longest word only, any other
-            // keeps to one line, as designed.
-            const auto& label = static_cast<const forms::Label&>(*control);
-            if (!label.autoSize || label.wordWrap) format = DT_CALCRECT | DT_WORDBREAK;
-            if (label.autoSize && label.wordWrap) height = INT_MAX;
+        case Kind::Label:
+            // A label's text wraps at its width into no more lines than its designed
+            // height holds in the design's font.
+            format = DT_CALCRECT | DT_WORDBREAK;
+            height = std::max(1, control->bounds.height / kDesignLineTwips) * metrics.tmHeight;
             break;
-        }
         case Kind::CommandButton: width -= scaled(kButtonMargins); break;
         case Kind::CheckBox:
         case Kind::OptionButton: width -= scaled(kCheckBoxMark); break;
@@ -493,22 +492,21 @@ void FormWindow::applyEnabled(Control& control) {
 }
 
 void FormWindow::sizeLabel(Control& control) {
-    // A fixed label keeps its design size. A label that sizes itself grows downwards to its
-    // text, wrapped at its width; it is never smaller than designed.
+    // A label wraps its text at its designed width and grows downwards when the text needs
+    // more lines than its designed height holds; it is never smaller than designed.
     if (control.kind() != Kind::Label) return;
     auto it = native_.find(&control);
     if (it == native_.end()) return;
     RECT r = pixelRect(control);
     int width = r.right - r.left;
-    int height = r.bottom - r.top;
-    if (static_cast<const forms::Label&>(control).autoSize) {
-        RECT text{0, 0, width, 0};
+    RECT text{0, 0, width, 0};
+    {
         WindowDC dc(it->second);
         if (!dc) return;
         SelectedObject selected(dc.get(), font());
         DrawTextA(dc.get(), control.caption().c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK);
-        height = std::max<int>(height, text.bottom - text.top);
     }
+    int height = std::max<int>(r.bottom - r.top, text.bottom - text.top);
     RECT now{};
     GetWindowRect(it->second, &now);
     if (now.right - now.left != width || now.bottom - now.top != height)
@@ -518,9 +516,10 @@ void FormWindow::sizeLabel(Control& control) {
 void FormWindow::setToolTip(Control& control) {
     auto it = native_.find(&control);
     if (!toolTips_ || it == native_.end()) return;
-    // The first version's record: the common controls of every Windows take it.
     TOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    // The first record layout, which every version of the common controls takes: the full
+    // record the headers declare is version 6's, which older versions turn away.
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = window_.get();
     info.uId = reinterpret_cast<UINT_PTR>(it->second);

@@ -12,6 +12,12 @@
 
 namespace tarvesk {
 
+// The logic speaks the shell's protocol in its own names; these are the system's numbers.
+static_assert(kTrayFieldsMessageIconTip == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+static_assert(kTrayCallbackMessage == WM_MOUSEMOVE);
+static_assert(kTrayLeftDoubleClick == WM_LBUTTONDBLCLK);
+static_assert(kTrayRightButtonUp == WM_RBUTTONUP);
+
 class ShellTray::IconCache {
 public:
     HICON get(int resourceId) {
@@ -34,7 +40,7 @@ private:
     std::map<int, ScopedIcon> icons_;
 };
 
-ShellTray::ShellTray() : icons_(std::make_unique<IconCache>()) {}
+ShellTray::ShellTray(SystemFunctionFinder find) : icons_(std::make_unique<IconCache>()), find_(find) {}
 
 ShellTray::~ShellTray() = default;
 
@@ -51,7 +57,7 @@ bool ShellTray::notify(TrayCommand command, const TrayIconRecord& record) {
     data.uID = record.uID;
     data.uFlags = record.uFlags;
     data.uCallbackMessage = record.uCallbackMessage;
-    data.hIcon = icons_->get(record.hIcon);
+    data.hIcon = icons_->get(record.iconResourceId);
     static_assert(sizeof data.szTip >= sizeof record.szTip);
     std::memcpy(data.szTip, record.szTip.data(), sizeof record.szTip);
 
@@ -61,7 +67,7 @@ bool ShellTray::notify(TrayCommand command, const TrayIconRecord& record) {
     case TrayCommand::Modify: message = NIM_MODIFY; break;
     case TrayCommand::Delete: message = NIM_DELETE; break;
     }
-    return shell32::NotifyIcon(message, &data) != FALSE;
+    return shell32::NotifyIcon(message, &data, find_) != FALSE;
 }
 
 }  // namespace tarvesk

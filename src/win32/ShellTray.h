@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/TrayShell.h"
+#include "win32/SystemFunction.h"
 
 namespace tarvesk {
 
@@ -12,7 +13,7 @@ namespace tarvesk {
 // so refreshing the icon every second creates no new handles.
 class ShellTray : public TrayShell {
 public:
-    ShellTray();
+    explicit ShellTray(SystemFunctionFinder find = FindSystemFunction);
     ~ShellTray() override;
     ShellTray(const ShellTray&) = delete;
     ShellTray& operator=(const ShellTray&) = delete;
@@ -26,6 +27,7 @@ public:
 private:
     class IconCache;
     std::unique_ptr<IconCache> icons_;
+    SystemFunctionFinder find_;
 };
 
 }  // namespace tarvesk

@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-#include "monitor/BlockFill.h"
+#include "win32/BlockFill.h"
 #include "win32/ScopedHandles.h"
 
 namespace tarvesk {

@@ -1,10 +1,9 @@
 #include "win32/Win32FormHost.h"
 
-#include <commctrl.h>
-
 #include "resource_ids.h"
 #include "win32/Dpi.h"
 #include "win32/FormWindow.h"
+#include "win32/SystemFallbacks.h"
 
 namespace tarvesk {
 
@@ -38,9 +37,7 @@ bool madeAsAsked(HFONT font, const char* face, int characterHeight) {
 Win32FormHost::Win32FormHost(HINSTANCE instance) : instance_(instance) {
     dpi::BecomeAware();
     systemDpi_ = dpi::ForSystem();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
-                                                       ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    InitCommonControlsForForms();
     FormWindow::registerClass(instance);
     owner_.reset(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                                  nullptr));
@@ -107,7 +104,7 @@ bool Win32FormHost::isAlive(const FormWindow* window) const { return windows_.co
 int Win32FormHost::run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        HWND root = RootWindow(msg.hwnd);
         bool formWindow = false;
         for (const FormWindow* window : windows_)
             if (window->hwnd() == root) formWindow = true;

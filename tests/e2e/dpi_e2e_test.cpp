@@ -2,15 +2,13 @@
 // the program when it starts): each window and control keeps its design's proportions,
 // every caption fits its control, the tray icon's notifications are still told apart, and
 // a picture of each window is saved. At 192 DPI the pointer crosses the whole main window.
+#include "ControlIds.h"
 #include "Driver.h"
 #include "e2e_fixture.h"
 
 namespace e2e {
 namespace {
 
-constexpr int kAbout = 104, kSendToTray = 105, kOptimize = 103;   // frmMain
-constexpr int kCancel = 103;                                      // frmSettings, frmAbout's Close
-constexpr int kAmountLabel = 107, kLevelLabel = 108;              // frmSettings
 
 struct Twips {
     int left, top, width, height;
@@ -95,7 +93,7 @@ TEST_P(AtEachDpi, WindowsKeepTheirProportionsAndTheirCaptionsFit) {
     UseDpi(GetParam());
     {
         SCOPED_TRACE("main window");
-        ExpectProportions(main, {2700, 2220, 4260, 2820}, kOptimize, {323, 2040, 1215, 375}, dpi);
+        ExpectProportions(main, {2700, 2220, 4260, 2820}, frmMain::cmdOptimize, {323, 2040, 1215, 375}, dpi);
         ExpectCaptionsFit(main, dpi);
         EXPECT_TRUE(WaitUntilPainted(main));
         EXPECT_FALSE(ScreenshotOfWindow(at + "main", main).empty());
@@ -105,7 +103,7 @@ TEST_P(AtEachDpi, WindowsKeepTheirProportionsAndTheirCaptionsFit) {
         ASSERT_TRUE(ChooseMenuItem(main, {"&Settings", "&Configuration"}));
         HWND dialog = ShownWindow("Configuration");
         ASSERT_NE(dialog, nullptr);
-        ExpectProportions(dialog, {2295, 1725, 5145, 3645}, kCancel, {2572, 3120, 1095, 375}, dpi);
+        ExpectProportions(dialog, {2295, 1725, 5145, 3645}, frmSettings::cmdCancel, {2572, 3120, 1095, 375}, dpi);
         std::vector<CaptionExtent> captions;
         ExpectCaptionsFit(dialog, dpi, &captions);
         // Each box's label is one line beside its box, as a button's caption is.
@@ -114,30 +112,30 @@ TEST_P(AtEachDpi, WindowsKeepTheirProportionsAndTheirCaptionsFit) {
                 if (caption.id == id) return caption.text.cy;
             return 0L;
         };
-        EXPECT_EQ(lineOf(kAmountLabel), lineOf(kCancel));
-        EXPECT_EQ(lineOf(kLevelLabel), lineOf(kCancel));
+        EXPECT_EQ(lineOf(frmSettings::Label2), lineOf(frmSettings::cmdCancel));
+        EXPECT_EQ(lineOf(frmSettings::Label1), lineOf(frmSettings::cmdCancel));
         EXPECT_TRUE(WaitUntilPainted(dialog));
         EXPECT_FALSE(ScreenshotOfWindow(at + "configuration", dialog).empty());
-        ClickControl(dialog, kCancel);
+        ClickControl(dialog, frmSettings::cmdCancel);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     }
     {
         SCOPED_TRACE("About");
-        ClickControl(main, kAbout);
+        ClickControl(main, frmMain::cmdAbout);
         HWND about = ShownWindow("About Tarvesk");
         ASSERT_NE(about, nullptr);
-        ExpectProportions(about, {2700, 2730, 4305, 2070}, kCancel, {1605, 1560, 1095, 375}, dpi);
+        ExpectProportions(about, {2700, 2730, 4305, 2070}, frmAbout::cmdClose, {1605, 1560, 1095, 375}, dpi);
         ExpectCaptionsFit(about, dpi);
         EXPECT_TRUE(WaitUntilPainted(about));
         EXPECT_FALSE(ScreenshotOfWindow(at + "about", about).empty());
-        ClickControl(about, kCancel);
+        ClickControl(about, frmAbout::cmdClose);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
     }
 }
 
 TEST_P(AtEachDpi, TrayIconNotificationsAreToldApart) {
     UseDpi(GetParam());
-    ClickControl(main, kSendToTray);
+    ClickControl(main, frmMain::cmdTray);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
     ASSERT_TRUE(WaitForTrayIcon(IsMemoryTip));
     // The notification code comes as the pointer's x, which the window turns into twips and
@@ -152,7 +150,7 @@ TEST_P(AtEachDpi, TrayIconNotificationsAreToldApart) {
     ASSERT_TRUE(ChoosePopupItem(popup, "Open &Main Window"));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
 
-    ClickControl(main, kSendToTray);
+    ClickControl(main, frmMain::cmdTray);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
     PostTrayNotification(main, 1, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
@@ -180,7 +178,7 @@ TEST_F(HighDpi, PointerAcrossTheMainWindowDoesNothing) {
     POINT origin{0, y};
     ClientToScreen(main, &origin);
     for (int x = 0; x < client.cx; x += 3) SetCursorPos(origin.x + x, origin.y);
-    ASSERT_TRUE(WaitUntilHandled(Control(main, kOptimize))) << "the program stopped answering";
+    ASSERT_TRUE(WaitUntilHandled(Control(main, frmMain::cmdOptimize))) << "the program stopped answering";
 
     for (HWND popup : TopLevelWindows(program.id(), "#32768"))
         EXPECT_FALSE(IsWindowVisible(popup)) << "a pop-up menu appeared";

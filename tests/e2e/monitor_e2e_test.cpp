@@ -3,6 +3,7 @@
 // on every tick below the alarm level.
 #include <cstring>
 
+#include "ControlIds.h"
 #include "Driver.h"
 
 #include <commctrl.h>
@@ -12,8 +13,6 @@
 
 namespace e2e {
 namespace {
-
-constexpr int kSlider = 100, kOptimize = 103, kTray = 105, kBar = 107;
 
 // The control of the window's thread that has the keyboard focus.
 HWND FocusOf(HWND window) {
@@ -38,8 +37,8 @@ protected:
         window = MainWindowOf(program.id());
         ASSERT_NE(window, nullptr) << "no main window";
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
-        slider = Control(window, kSlider);
-        bar = Control(window, kBar);
+        slider = Control(window, frmMain::Slider1);
+        bar = Control(window, frmMain::ProgressBar2);
         ASSERT_TRUE(slider && bar);
     }
     // Key presses to the slider, which has the focus as the window's first control.
@@ -93,13 +92,13 @@ TEST_F(MonitorTest, SliderDragStoresTheAmountOnceWhenTheThumbIsLetGo) {
     const int x = (thumb.left + thumb.right) / 2, y = (thumb.top + thumb.bottom) / 2;
     PostMessageA(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     for (int dx = 10; dx <= 80; dx += 10) PostMessageA(slider, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + dx, y));
-    ASSERT_TRUE(WaitUntilHandled(Control(window, kOptimize)));
+    ASSERT_TRUE(WaitUntilHandled(Control(window, frmMain::cmdOptimize)));
     const int dragged = TrackbarPos(slider);
     EXPECT_GT(dragged, 0) << "the thumb did not follow the pointer";
     EXPECT_EQ(ReadSetting("LastRAMValue"), std::nullopt) << "stored while the thumb was dragged";
 
     PostMessageA(slider, WM_LBUTTONUP, 0, MAKELPARAM(x + 80, y));
-    ASSERT_TRUE(WaitUntilHandled(Control(window, kOptimize)));
+    ASSERT_TRUE(WaitUntilHandled(Control(window, frmMain::cmdOptimize)));
     EXPECT_EQ(TrackbarPos(slider), dragged);
     ExpectAmount(dragged);
 }
@@ -111,7 +110,7 @@ TEST_F(MonitorTest, OptimizeRunsTheBarToItsEndAndTheTickGoesOn) {
     EXPECT_EQ(ProgressPos(bar), 0);
 
     MarkBar(bar);
-    ClickControl(window, kOptimize);
+    ClickControl(window, frmMain::cmdOptimize);
     // 3 MB: the bar's end is 3 x 20 steps, and the run ends back at 0.
     EXPECT_TRUE(WaitUntil([&] { return ProgressRange(bar).max == 60 && ProgressPos(bar) == 0; }))
         << "bar range 0.." << ProgressRange(bar).max << ", at " << ProgressPos(bar);
@@ -132,7 +131,7 @@ TEST_F(MonitorTest, OptimizeRunsTheBarToItsEndAndTheTickGoesOn) {
     }
 
     // The tray menu's Optimize does the same.
-    ClickControl(window, kTray);
+    ClickControl(window, frmMain::cmdTray);
     ASSERT_TRUE(WaitForTrayIcon(IsMemoryTip));
     MarkBar(bar);
     PostTrayNotification(window, 1, WM_RBUTTONUP);
@@ -165,7 +164,7 @@ TEST_F(MonitorTest, AutomaticOptimizationRunsOnEveryTickBelowTheAlarm) {
     EXPECT_TRUE(WaitUntil([&] { return ProgressPos(bar) == 0; })) << "no optimization on a tick";
 
     // ...and in the tray, where each shows the warning icon until the next tick.
-    ClickControl(window, kTray);
+    ClickControl(window, frmMain::cmdTray);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
     EXPECT_TRUE(WaitForTrayIcon([](const std::string& tip) { return tip == "Optimizing..."; }))
         << "the icon never showed \"Optimizing...\"";

@@ -90,15 +90,14 @@ std::string MeasureCaption(HWND control) {
            std::to_string(dpi) + '\n';
 }
 
+BOOL CALLBACK AddCaption(HWND control, LPARAM out) {
+    *reinterpret_cast<std::string*>(out) += MeasureCaption(control);
+    return TRUE;
+}
+
 std::string MeasureCaptions(HWND window) {
     std::string text = "captions\n";
-    EnumChildWindows(
-        window,
-        [](HWND control, LPARAM out) -> BOOL {
-            *reinterpret_cast<std::string*>(out) += MeasureCaption(control);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
+    EnumChildWindows(window, &AddCaption, reinterpret_cast<LPARAM>(&text));
     return text;
 }
 
