@@ -139,8 +139,12 @@ TEST_F(MainWindowTest, MenuBarHidesTheTrayItemsAtStartUp) {
         }
 }
 
+// The desktop draws its taskbar once a window of the session is there; a desktop without
+// Wine's shell never does.
+bool WaitForTaskbar() { return WaitUntil([] { return TaskbarShown(); }); }
+
 TEST_F(MainWindowTest, ShownWindowHasATaskbarButton) {
-    if (!TaskbarShown()) GTEST_SKIP() << "Wine's desktop here has no taskbar (its shell is off)";
+    if (!WaitForTaskbar()) GTEST_SKIP() << "Wine's desktop here has no taskbar (its shell is off)";
     EXPECT_TRUE(WaitUntil([&] { return HasTaskbarButton(window); })) << "no taskbar button";
     EXPECT_FALSE(Screenshot("main_window_taskbar_button").empty());
     ClickControl(window, frmMain::cmdTray);   // the button goes with the window
@@ -150,7 +154,6 @@ TEST_F(MainWindowTest, ShownWindowHasATaskbarButton) {
 // Wine's taskbar gives a button to a window that was created hidden and shown later, as the
 // main window is: a window of this test's own, with nothing else of the program's.
 TEST(WineTaskbar, WindowCreatedHiddenAndShownLaterGetsAButton) {
-    if (!TaskbarShown()) GTEST_SKIP() << "Wine's desktop here has no taskbar (its shell is off)";
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -159,6 +162,10 @@ TEST(WineTaskbar, WindowCreatedHiddenAndShownLaterGetsAButton) {
     HWND plain = CreateWindowExA(0, windowClass.lpszClassName, "Plain window", WS_OVERLAPPEDWINDOW,
                                  100, 100, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(plain, nullptr);
+    if (!WaitForTaskbar()) {
+        DestroyWindow(plain);
+        GTEST_SKIP() << "Wine's desktop here has no taskbar (its shell is off)";
+    }
     auto pump = [] {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
