@@ -7,8 +7,13 @@
 ; The installer puts the two programs, the help files, the README and the licence into
 ; one folder, adds a Start menu shortcut and the Apps and Features entry. It never
 ; registers automatic start: that stays the Configuration dialog's choice. The
-; uninstaller removes all of it, and the automatic start registration too; it keeps the
-; user's settings unless told otherwise (answering No, or /REMOVESETTINGS).
+; uninstaller removes all of it, and the automatic start registration too, machine-wide
+; and the current user's own; it keeps the user's settings unless told otherwise
+; (answering No, or /REMOVESETTINGS).
+;
+; The installer is a Unicode one: it runs on Windows NT 4.0, 2000, XP and later (the
+; installer system's documentation says that Unicode installers do not work on Windows
+; 95, 98 or ME; users there take the zip). README.txt says so.
 
 Unicode true
 
@@ -37,6 +42,8 @@ Unicode true
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel admin
+; Crisp text on scaled displays: Windows does not stretch the pages' bitmap.
+ManifestDPIAware true
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -54,6 +61,8 @@ VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} Setup (${ARCH})"
+VIAddVersionKey "InternalName" "${PRODUCT}-${ARCH}-setup"
+VIAddVersionKey "OriginalFilename" "${PRODUCT}-${VERSION}-${ARCH}-setup.exe"
 VIAddVersionKey "CompanyName" "${PUBLISHER}"
 VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 
@@ -161,8 +170,10 @@ Section "Uninstall"
     StrCpy $1 "remove"
   ${EndIf}
 
-  ; Windows would otherwise try to start the removed agent at every log-on.
+  ; Windows would otherwise try to start the removed agent at every log-on. Tarvesk
+  ; registers for the current user where it may not write the machine-wide value.
   DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 
