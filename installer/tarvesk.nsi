@@ -2,7 +2,7 @@
 ;
 ;   makensis -DARCH=x64|x86 -DVERSION=1.2.3.4 -DPUBLISHER=... -DCOPYRIGHT=...
 ;            -DSTAGE=<folder holding the files to install> -DICON=<program.ico>
-;            -DOUTFILE=<setup.exe> installer/tarvesk.nsi
+;            -DOUTFILE=<setup.exe> [-DPE_TIME=<seconds since 1970>] installer/tarvesk.nsi
 ;
 ; The installer puts the two programs, the help files, the README and the licence into
 ; one folder, adds a Start menu shortcut and the Apps and Features entry. It never
@@ -41,6 +41,13 @@ Unicode true
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+; The installer carries the release's time (seconds since 1970) in its PE header, as the
+; programs do: scripts/release passes -DPE_TIME=$SOURCE_DATE_EPOCH. (The uninstaller keeps
+; the time of the installer system's own stub: stamping it too would make the installer
+; carry a whole second stub, about 48 KB.)
+!ifdef PE_TIME
+  !finalize '"${__FILEDIR__}/stamp_pe_time" "%1" ${PE_TIME}' = 0
+!endif
 RequestExecutionLevel admin
 ; Crisp text on scaled displays: Windows does not stretch the pages' bitmap.
 ManifestDPIAware true
