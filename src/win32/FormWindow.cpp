@@ -203,7 +203,9 @@ HWND FormWindow::createControl(Control& control, int id) {
                                  host_.instance(), nullptr);
     if (child && control.kind() == Kind::PictureBox) {
         int iconId = static_cast<forms::PictureBox&>(control).iconId;
-        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(host_.icon(iconId, 32)), 0);
+        // 480 twips: 32 px at 96 DPI; at 120, 144 and 192 DPI the images drawn for 40, 48, 64 px.
+        HICON icon = host_.icon(iconId, host_.toPixelsX(480));
+        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     }
     return child;
 }

@@ -26,8 +26,11 @@ public:
         auto found = icons_.find(resourceId);
         if (found != icons_.end()) return found->second;
         // A missing resource is remembered too, so it is not looked for again every tick.
+        // The shell shows the icon at the small-icon size, which follows the DPI (16, 20, 24,
+        // 32 px at 96, 120, 144, 192 DPI); each of those sizes is drawn in the resources.
+        const int size = GetSystemMetrics(SM_CXSMICON);
         auto icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
-                                                  IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+                                                  IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
         icons_.emplace(resourceId, icon);
         return icon;
     }

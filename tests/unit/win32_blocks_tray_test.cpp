@@ -36,7 +36,10 @@ TEST(Win32Tray, RecordSizeIsTheFirstNarrowLayout) {
 TEST(Win32Tray, IconsAreLoadedOnceAndMissingOnesStayNone) {
     tarvesk::ShellTray tray;
     EXPECT_EQ(tray.icon(0), 0u);
-    EXPECT_EQ(tray.icon(101), tray.icon(101));   // the test program has no icon resources
+    EXPECT_NE(tray.icon(101), 0u);   // the test program links the program's pictures
+    EXPECT_EQ(tray.icon(101), tray.icon(101));
+    EXPECT_EQ(tray.icon(999), 0u);
+    EXPECT_EQ(tray.icon(999), 0u);
 }
 
 }  // namespace
