@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "mainwindow/frmMain.h"
+#include "mainwindow/help_contents.h"
 
 namespace tarvesk {
 
@@ -23,7 +24,7 @@ void frmMain::config_Click() {
     settings_->show();
 }
 
-void frmMain::contents_Click() { platform_.help.showContents(hWnd(), shared_.HelpFile); }
+void frmMain::contents_Click() { ShowHelpContents(platform_.help, hWnd(), shared_.HelpFile); }
 
 // Removes the tray icon (harmless when there is none) and ends at once; no setting is written.
 void frmMain::exit_Click() {

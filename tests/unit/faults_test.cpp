@@ -188,11 +188,12 @@ TEST_F(Faults, ShellRefusingTheTrayIconLeavesTrayModeUsable) {
 }
 
 TEST_F(Faults, MissingHelpEngineLeavesTheProgramRunning) {
-    // The help engine stands for one that does nothing at all.
+    // No viewer can be started, and the page it falls back on opens nothing either.
+    fp.help.winHelpFails = true;
     start();
     const Stored before = fp.settings.values;
     f.contents.click();
-    EXPECT_EQ(fp.help.calls.size(), 1u);
+    EXPECT_EQ(fp.help.calls.size(), 2u);
     EXPECT_TRUE(f.visible());
     expectTicking();
     expectKept(before);
