@@ -7,9 +7,10 @@
 #   tarvesk_wine_stop              ends the prefix's wineserver and the Xvfb started here
 #   tarvesk_host_runs_32bit        true when this host can run 32-bit programs
 #   tarvesk_no_32bit_reason        why it can't, in a few words, for a "skipped" line
-#   tarvesk_enter_simulated_host "$0" "$@"
+#   tarvesk_enter_simulated_host <script> "$@"
 #                                  with TARVESK_SIMULATE_NO_32BIT=1, runs the calling script
-#                                  again on a simulated host without 32-bit execution
+#                                  (its full path) again on a simulated host without
+#                                  32-bit execution
 # Every function is idempotent and quiet; a second call costs almost nothing.
 #
 # "wine" is scripts/lib/wine-loader/wine here (tarvesk_wine_env puts that folder first on
@@ -69,7 +70,7 @@ tarvesk_enter_simulated_host() {
     printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000' >"$stand_in"
     chmod 755 "$stand_in"
     _TARVESK_SIMULATED_HOST=1 unshare --mount --propagation private \
-        sh -c 'mount --bind "$0" "$1" && shift 2 && exec "$@"' "$stand_in" "$TARVESK_WINE32_LOADER" "$@"
+        sh -c 'mount --bind "$0" "$1" && shift && exec "$@"' "$stand_in" "$TARVESK_WINE32_LOADER" bash "$@"
     status=$?
     rm -f "$stand_in"
     exit "$status"
