@@ -54,6 +54,12 @@ _checks_show() {
     printf '%s\n' "$1"
 }
 
+# "(1 min 5 s)" since <seconds>, for a check's heading.
+_checks_took() {
+    local took=$((SECONDS - $1))
+    if [ "$took" -ge 60 ]; then echo "($((took / 60)) min $((took % 60)) s)"; else echo "($took s)"; fi
+}
+
 skip_check() {
     local name=$1 reason=$2
     _checks_record skipped 1 "$name: $reason"
@@ -79,9 +85,10 @@ needs_32bit() {
 
 run_check() {
     local name=$1; shift
-    local log="$CHECKS_LOG_DIR/$name.log" status count
+    local log="$CHECKS_LOG_DIR/$name.log" status count began=$SECONDS heading
     "$@" >"$log" 2>&1 </dev/null
     status=$?
+    heading="== $name $(_checks_took "$began")"
     count=$(grep -E ': [0-9]+ passed, [0-9]+ failed(, [0-9]+ skipped)?$' "$log" | tail -n 1)
     if [ -n "$count" ]; then
         local passed failed skipped
@@ -101,24 +108,24 @@ run_check() {
         noted=$(grep -cE '^SKIP ' "$log")
         [ "$skipped" -gt "$noted" ] && _checks_record skipped $((skipped - noted)) "$name (see $log)"
         if [ "$failed" -gt 0 ]; then
-            _checks_show "== $name
+            _checks_show "$heading
 $(tail -n 30 "$log")"
         else
-            _checks_show "== $name
+            _checks_show "$heading
 $(grep -E '^SKIP ' "$log")
 $count"
         fi
     elif [ "$status" -eq 0 ]; then
         _checks_record passed 1 "$name"
-        _checks_show "== $name
+        _checks_show "$heading
 $(tail -n 3 "$log")"
     elif [ "$status" -eq 77 ]; then
         _checks_record skipped 1 "$name: $(tail -n 1 "$log")"
-        _checks_show "== $name
+        _checks_show "$heading
 SKIP $name: $(tail -n 1 "$log")"
     else
         _checks_record failed 1 "$name (see $log)"
-        _checks_show "== $name
+        _checks_show "$heading
 $(tail -n 30 "$log")"
     fi
 }
@@ -155,7 +162,7 @@ _is_launch_failure() {
 
 run_ctest() {
     local name=$1; shift
-    local log="$CHECKS_LOG_DIR/$name.log" status
+    local log="$CHECKS_LOG_DIR/$name.log" status began=$SECONDS
     ctest "$@" --output-on-failure >"$log" 2>&1 </dev/null
     status=$?
     local test result passed=0 failed=0 second=() failures=()
@@ -191,7 +198,7 @@ run_ctest() {
     for test_name in "${failures[@]}"; do
         _checks_record failed 1 "$name: $test_name (see $log)"
     done
-    local block="== $name
+    local block="== $name $(_checks_took "$began")
 $passed passed, $failed failed"
     [ ${#second[@]} -gt 0 ] && block+="
 passed only on their second run, after Wine failed to start a program: ${second[*]}"
