@@ -70,6 +70,8 @@ expect "a launch failure that repeats runs twice, no more" 2 "$(runs e2e.NeverSt
 expect "another failure of an end-to-end test runs once" 1 "$(runs e2e.WrongTitle)"
 expect "a unit test never runs again" 1 "$(runs Unit.LaunchMessage)"
 expect "the summary line" "7 passed, 5 failed, 3 skipped" "$(tail -n 1 <<<"$summary")"
+expect "the second-run passes are counted" 1 \
+    "$(grep -c '^2 passed only on their second run' <<<"$summary")"
 expect "the second-run passes are named" 2 \
     "$(grep -cE '^  fake: (e2e.StartsOnTheSecondTry|e2e.Every/Typed.Case/empty  # GetParam\(\) = empty)$' <<<"$summary")"
 expect "the failed tests are named" 3 "$(grep -cE '^  fake: (e2e.NeverStarts|e2e.WrongTitle|Unit.LaunchMessage) ' <<<"$summary")"
