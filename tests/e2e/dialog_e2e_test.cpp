@@ -129,11 +129,14 @@ protected:
         return messages;
     }
 
-    // A mouse click into a text box, which gives it the focus.
+    // A mouse click into a text box, which gives it the focus. The box may have had the
+    // focus already, so the wait is for the dialog's thread to have taken the click: a
+    // selection made before it would be undone by it.
     static bool ClickInto(HWND edit) {
         PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         PostMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        return WaitUntil([&] { return FocusedControl(edit) == edit; });
+        return WaitUntilHandled(Control(GetAncestor(edit, GA_ROOT), kDone)) &&
+               FocusedControl(edit) == edit;
     }
 
     // A click into the box, select all, then the keys one by one.

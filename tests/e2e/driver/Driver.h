@@ -201,6 +201,16 @@ void PostTrayNotification(HWND owner, UINT iconId, UINT mouseMessage);
 
 // ---- Registry ----------------------------------------------------------------------------
 
+// A text (REG_SZ, REG_EXPAND_SZ) or number (REG_DWORD) value; an empty name is the key's
+// default value. Nothing when the key or value is absent or of another type.
+std::optional<std::string> ReadText(HKEY root, const std::string& subkey, const std::string& name);
+std::optional<DWORD> ReadNumber(HKEY root, const std::string& subkey, const std::string& name);
+// Writes a REG_SZ value, creating the key as needed.
+bool WriteText(HKEY root, const std::string& subkey, const std::string& name, const std::string& text);
+void DeleteValue(HKEY root, const std::string& subkey, const std::string& name);
+// Removes the key with everything under it.
+void DeleteKey(HKEY root, const std::string& subkey);
+
 // HKCU\Software\Tarvesk\Settings
 std::optional<std::string> ReadSetting(const std::string& name);
 bool WriteSetting(const std::string& name, const std::string& text);

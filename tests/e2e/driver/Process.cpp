@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <utility>
 
 namespace e2e {
@@ -42,6 +43,10 @@ HANDLE Create(const char* application, std::string commandLine, const std::strin
     if (!CreateProcessA(application, commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         *error = GetLastError();
+        // scripts/test knows this line: Wine now and then fails to start a program at all,
+        // and only then is a test run once more.
+        std::fprintf(stderr, "cannot start %s, error %lu\n", application ? application : commandLine.c_str(),
+                     *error);
         return nullptr;
     }
     *handle = info.hProcess;
