@@ -6,6 +6,13 @@
 // driver's process ID in lParam. One line per item, depth-first:
 //   depth TAB flags TAB id TAB caption
 // flags: S separator, C checked, G grayed, D default, P has a submenu ("-" for none).
+// "TarveskE2E.DescribeSystem" answers the same way with what the program is told of the
+// system it runs on:
+//   system TAB major TAB minor TAB build TAB platform TAB GetVersion() in hex TAB
+//   1 when kernel32 exports GlobalMemoryStatusEx, else 0
+//
+// The library is built for both bitnesses (e2e_menuhook32.dll for 32-bit programs): the
+// answers are text, the same whoever reads them.
 //
 // E2EShowHook, installed the same way on a program's first thread before it runs, appends
 // "class TAB title" of every top-level window the program shows to the shared memory
@@ -43,11 +50,9 @@ void Describe(HMENU menu, int depth, std::string& out) {
     }
 }
 
-void Answer(const CWPSTRUCT& message) {
-    HMENU menu = message.wParam ? reinterpret_cast<HMENU>(message.wParam) : GetMenu(message.hwnd);
-    std::string text = "menu\n";
-    if (menu && IsMenu(menu)) Describe(menu, 0, text);
-    std::string name = "TarveskE2EMenu" + std::to_string(static_cast<unsigned long>(message.lParam));
+// Copies `text` into the shared memory of the driver whose process ID is `driverId`.
+void Reply(LPARAM driverId, const std::string& text) {
+    std::string name = "TarveskE2EMenu" + std::to_string(static_cast<unsigned long>(driverId));
     HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
     if (!mapping) return;
     if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0)) {
@@ -62,14 +67,38 @@ void Answer(const CWPSTRUCT& message) {
     CloseHandle(mapping);
 }
 
+void DescribeMenu(const CWPSTRUCT& message) {
+    HMENU menu = message.wParam ? reinterpret_cast<HMENU>(message.wParam) : GetMenu(message.hwnd);
+    std::string text = "menu\n";
+    if (menu && IsMenu(menu)) Describe(menu, 0, text);
+    Reply(message.lParam, text);
+}
+
+void DescribeSystem(const CWPSTRUCT& message) {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version)) return;
+    char packed[16];
+    wsprintfA(packed, "%08lx", static_cast<unsigned long>(GetVersion()));
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    bool statusEx = kernel && GetProcAddress(kernel, "GlobalMemoryStatusEx");
+    Reply(message.lParam, "system\t" + std::to_string(version.dwMajorVersion) + '\t' +
+                              std::to_string(version.dwMinorVersion) + '\t' +
+                              std::to_string(version.dwBuildNumber) + '\t' +
+                              std::to_string(version.dwPlatformId) + '\t' + packed + '\t' +
+                              (statusEx ? "1" : "0") + '\n');
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK E2EMenuHook(int code, WPARAM wParam,
                                                               LPARAM lParam) {
-    static const UINT describe = RegisterWindowMessageA("TarveskE2E.DescribeMenu");
+    static const UINT describeMenu = RegisterWindowMessageA("TarveskE2E.DescribeMenu");
+    static const UINT describeSystem = RegisterWindowMessageA("TarveskE2E.DescribeSystem");
     if (code == HC_ACTION) {
         const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (message.message == describe) Answer(message);
+        if (message.message == describeMenu) DescribeMenu(message);
+        if (message.message == describeSystem) DescribeSystem(message);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

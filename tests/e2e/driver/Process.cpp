@@ -7,21 +7,19 @@
 namespace e2e {
 
 Process::~Process() {
-    if (watch_) UnhookWindowsHookEx(watch_);
     if (handle_) CloseHandle(handle_);
 }
 
 Process::Process(Process&& other) noexcept
     : handle_(std::exchange(other.handle_, nullptr)),
-      watch_(std::exchange(other.watch_, nullptr)),
+      watch_(std::move(other.watch_)),
       id_(std::exchange(other.id_, 0)),
       error_(other.error_) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
-        if (watch_) UnhookWindowsHookEx(watch_);
+        watch_ = std::move(other.watch_);
         if (handle_) CloseHandle(handle_);
-        watch_ = std::exchange(other.watch_, nullptr);
         handle_ = std::exchange(other.handle_, nullptr);
         id_ = std::exchange(other.id_, 0);
         error_ = other.error_;
@@ -78,16 +76,19 @@ Process Process::Start(const std::string& program, const std::string& commandLin
 Process Process::StartWatched(const std::string& program) {
     Process process;
     if (!ShownView()) return process;
-    HMODULE library = LoadLibraryA(HookLibraryPath().c_str());
-    auto hook = library ? reinterpret_cast<HOOKPROC>(
-                              reinterpret_cast<void*>(GetProcAddress(library, "E2EShowHook")))
-                        : nullptr;
-    if (!hook) return process;
     HANDLE thread = Create(program.c_str(), "\"" + program + "\"", "", CREATE_SUSPENDED,
                            &process.handle_, &process.id_, &process.error_);
     if (!thread) return process;
-    process.watch_ = SetWindowsHookExA(WH_CALLWNDPROC, hook, library, GetThreadId(thread));
-    if (!process.watch_) process.error_ = GetLastError();
+    process.watch_ = ThreadHook("E2EShowHook", GetThreadId(thread), process.handle_);
+    if (!process.watch_) {
+        // Unwatched, the test could not tell a window that was never shown from one it
+        // did not see: the start fails.
+        Process failed;
+        failed.error_ = process.watch_.error();
+        TerminateProcess(process.handle_, 1);
+        CloseHandle(thread);
+        return failed;
+    }
     ResumeThread(thread);
     CloseHandle(thread);
     return process;

@@ -7,9 +7,16 @@ namespace {
 constexpr char kSettingsKey[] = "Software\\Tarvesk\\Settings";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::optional<std::string> ReadText(HKEY root, const char* subkey, const char* name) {
+// The Run key as the programs under test see it: on 64-bit Windows a 32-bit program's
+// HKLM\Software is its own view (Wow6432Node), and Windows runs the Run values of both
+// views at log-on.
+REGSAM RunKeyView() { return ProgramsAre32Bit() ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+
+std::optional<std::string> ReadText(HKEY root, const char* subkey, const char* name,
+                                    REGSAM view = 0) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return std::nullopt;
     char data[4096] = {};
     DWORD type = 0, size = sizeof data - 1;
     LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
@@ -20,10 +27,11 @@ std::optional<std::string> ReadText(HKEY root, const char* subkey, const char* n
     return text;
 }
 
-bool WriteText(HKEY root, const char* subkey, const char* name, const std::string& text) {
+bool WriteText(HKEY root, const char* subkey, const char* name, const std::string& text,
+               REGSAM view = 0) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, subkey, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return false;
     LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                                  static_cast<DWORD>(text.size() + 1));
@@ -44,16 +52,18 @@ bool WriteSetting(const std::string& name, const std::string& text) {
 void ClearSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tarvesk"); }
 
 std::optional<std::string> ReadRunValue() {
-    return ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk");
+    return ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", RunKeyView());
 }
 
 bool WriteRunValue(const std::string& text) {
-    return WriteText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", text);
+    return WriteText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", text, RunKeyView());
 }
 
 void DeleteRunValue() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE | RunKeyView(), &key) !=
+        ERROR_SUCCESS)
+        return;
     RegDeleteValueA(key, "Tarvesk");
     RegCloseKey(key);
 }
