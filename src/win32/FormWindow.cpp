@@ -360,7 +360,9 @@ void FormWindow::setToolTip(Control& control) {
     auto it = native_.find(&control);
     if (!toolTips_ || it == native_.end()) return;
     TOOLINFOA info{};
-    info.cbSize = sizeof info;
+    // The record as common controls 4.70 and 5 know it: they refuse a larger one (with the
+    // XP field lpReserved), and then no tooltip shows where visual styles are off.
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(it->second);

@@ -67,7 +67,9 @@ protected:
 
 TEST_F(MonitorTest, SliderKeysStoreTheAmountAndSetItsTooltip) {
     Start();
-    EXPECT_EQ(FocusOf(window), slider) << "the slider does not have the focus at start";
+    // The focus comes with the window's activation, which may follow its showing.
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) == slider; }))
+        << "the slider does not have the focus at start";
     EXPECT_EQ(ReadSetting("LastRAMValue"), std::nullopt) << "stored before any change";
 
     MoveSlider(VK_RIGHT, 3, 3);

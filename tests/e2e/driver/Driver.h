@@ -47,6 +47,12 @@ bool MakeFolders(const std::string& folder);
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs);
 void Pause(DWORD ms);
 
+// A program file holds a manifest (resource 1 of type RT_MANIFEST).
+bool HasManifest(const std::string& program);
+// Copies the program and removes the manifest from the copy; false when the copy still
+// has one or could not be made.
+bool CopyWithoutManifest(const std::string& program, const std::string& copy);
+
 // ---- Processes ---------------------------------------------------------------------------
 
 class Process {
@@ -88,6 +94,9 @@ private:
 // "class TAB title" of every top-level window that programs started with StartWatched
 // have shown, in order, since the last ClearShownWindows().
 std::vector<std::string> ShownWindows();
+// The size (cbSize) of every tool record those programs handed their tooltip windows, in
+// order, without repeats of the one before, since the last ClearShownWindows().
+std::vector<unsigned> ToolRecordSizes();
 void ClearShownWindows();
 
 // Processes of this Wine prefix whose executable has this file name ("Tarvesk.exe").

@@ -16,8 +16,11 @@
 //
 // E2EShowHook, installed the same way on a program's first thread before it runs, appends
 // "class TAB title" of every top-level window the program shows to the shared memory
-// "TarveskE2EShown", which the driver created.
+// "TarveskE2EShown", which the driver created; and the record size (cbSize) of every tool
+// record the thread hands a tooltip window, one number a line, to "TarveskE2EToolRecords".
 #include <windows.h>
+// After <windows.h>: the tooltip messages.
+#include <commctrl.h>
 
 #include <string>
 
@@ -114,13 +117,9 @@ bool IsShowing(const CWPSTRUCT& message) {
     return false;
 }
 
-void RecordShown(HWND window) {
-    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
-    char className[256] = {}, title[256] = {};
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    std::string line = std::string(className) + '\t' + title + '\n';
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, "TarveskE2EShown");
+// Appends a line to the driver's shared memory of that name, when the driver made it.
+void Append(const char* memoryName, const std::string& line) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, memoryName);
     if (!mapping) return;
     if (auto* view = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0))) {
         MEMORY_BASIC_INFORMATION region{};
@@ -132,6 +131,44 @@ void RecordShown(HWND window) {
     CloseHandle(mapping);
 }
 
+void RecordShown(HWND window) {
+    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
+    char className[256] = {}, title[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    Append("TarveskE2EShown", std::string(className) + '\t' + title + '\n');
+}
+
+// The messages whose lParam is a tool record (TTTOOLINFO), which starts with its size.
+bool CarriesToolRecord(UINT message) {
+    switch (message) {
+    case TTM_ADDTOOLA: case TTM_ADDTOOLW:
+    case TTM_DELTOOLA: case TTM_DELTOOLW:
+    case TTM_NEWTOOLRECTA: case TTM_NEWTOOLRECTW:
+    case TTM_GETTOOLINFOA: case TTM_GETTOOLINFOW:
+    case TTM_SETTOOLINFOA: case TTM_SETTOOLINFOW:
+    case TTM_UPDATETIPTEXTA: case TTM_UPDATETIPTEXTW:
+    case TTM_GETTEXTA: case TTM_GETTEXTW:
+    case TTM_ENUMTOOLSA: case TTM_ENUMTOOLSW:
+    case TTM_GETCURRENTTOOLA: case TTM_GETCURRENTTOOLW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RecordToolRecord(const CWPSTRUCT& message) {
+    // Only the program's own: another process's record (the driver reading the tools) is
+    // not the program's to answer for.
+    if (InSendMessage()) return;
+    const auto* record = reinterpret_cast<const UINT*>(message.lParam);
+    if (!record) return;
+    char className[64] = {};
+    GetClassNameA(message.hwnd, className, sizeof className);
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0) return;
+    Append("TarveskE2EToolRecords", std::to_string(*record) + '\n');
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK E2EShowHook(int code, WPARAM wParam,
@@ -139,6 +176,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EShowHook(int code, WPARAM w
     if (code == HC_ACTION) {
         const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (IsShowing(message)) RecordShown(message.hwnd);
+        if (CarriesToolRecord(message.message)) RecordToolRecord(message);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
