@@ -24,6 +24,7 @@ protected:
 
     void SetUp() override {
         ProgramTest::SetUp();
+        GetCursorPos(&pointer);
         ASSERT_TRUE(HasManifest(MainProgram())) << MainProgram() << " has no manifest to leave out";
         ASSERT_TRUE(MakeFolders(folder));
         ASSERT_TRUE(CopyWithoutManifest(MainProgram(), classic())) << classic();
@@ -35,7 +36,8 @@ protected:
     }
     void TearDown() override {
         ProgramTest::TearDown();
-        SetCursorPos(0, 0);
+        // The pointer goes back where it was: a later test's windows may lie under it.
+        SetCursorPos(pointer.x, pointer.y);
         DeleteFileA(classic().c_str());
         RemoveDirectoryA(folder.c_str());
     }
@@ -75,6 +77,7 @@ protected:
 
     Process program;
     HWND main = nullptr;
+    POINT pointer{};
 };
 
 TEST_F(ClassicControlsTest, MainWindowSliderGaugeOptimizeAndTooltips) {

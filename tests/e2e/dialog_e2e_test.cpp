@@ -132,11 +132,19 @@ protected:
         return messages;
     }
 
+    static bool MouseCaptured(HWND window) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
+               info.hwndCapture != nullptr;
+    }
     // A mouse click into a text box, which gives it the focus.
     static bool ClickInto(HWND edit) {
         PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         PostMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        return WaitUntil([&] { return FocusedControl(edit) == edit; });
+        // Until the button is up, the box holds the mouse, and any mouse move (Wine sends
+        // one when windows change under the pointer) would move the selection.
+        return WaitUntil([&] { return FocusedControl(edit) == edit && !MouseCaptured(edit); });
     }
 
     // A click into the box, select all, then the keys one by one.

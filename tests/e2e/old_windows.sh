@@ -124,6 +124,7 @@ for entry in "${versions[@]}"; do
   # finish (the driver ended) included.
   failed=$((${#cases[@]} - passed - skipped))
   echo "$version ($build build): $passed passed, $failed failed, $skipped skipped$again"
+  grep -h "is told Windows" "$logs/$version.log" | sed 's/\r$//; s/^/  /'
   if [ "$failed" -gt 0 ]; then
     for name in "${cases[@]}"; do
       grep -qxF "$name" "$logs/$version.passed" "$logs/$version.skipped" ||
