@@ -9,7 +9,7 @@
 #include <memory>
 #include <new>
 
-#include "monitor/BlockFill.h"
+#include "win32/BlockFill.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "fakes/FakePlatform.h"
-#include "settings/Conversions.h"
+#include "reference_numbers.h"
 #include "settings/frmSettings.h"
 
 namespace {
@@ -27,19 +27,23 @@ void require(bool ok, const char* what) {
 constexpr size_t kMaxMessagesPerEdit = 3;
 constexpr size_t kMaxMessagesAtLoad = 4;
 
+// The rules are checked against the reference reading of the boxes (reference_numbers.h),
+// written apart from the program's own conversions.
 struct Run {
     fakes::FakePlatform fp;
-    tarvesk::modMain shared;
+    tarvesk::SettingsCopies shared;
+    std::int64_t totalMB = 0;
     char separator = '.';
 
     void checkRules(tarvesk::frmSettings& d) {
         // Every change has been handled: with at least 4 MB the level is at most a quarter
-        // of memory, and the amount is at least the level or holds the level's own text.
-        if (shared.TotalMB < 4) return;
-        const double level = tarvesk::LeadingNumber(d.txtAlarm.text());
-        const double amount = tarvesk::LeadingNumber(d.txtFreeAlarm.text());
-        require(level <= static_cast<double>(shared.TotalMB) / 4.0, "alarm level above the limit");
-        require(amount >= level || d.txtFreeAlarm.text() == tarvesk::NumberText(level, separator),
+        // of memory, and the amount is at least the level or holds the level's own number
+        // as far as its text can say it (15 digits, the user's separator).
+        if (totalMB < 4) return;
+        const double level = reference::LeadingNumber(d.txtAlarm.text());
+        const double amount = reference::LeadingNumber(d.txtFreeAlarm.text());
+        require(level <= static_cast<double>(totalMB) / 4.0, "alarm level above the limit");
+        require(amount >= level || reference::StoresTheSameNumber(d.txtFreeAlarm.text(), d.txtAlarm.text(), separator),
                 "amount below the alarm level");
     }
 
@@ -57,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     Run run;
 
-    run.shared.TotalMB = in.ConsumeBool() ? in.ConsumeIntegralInRange<std::int64_t>(0, 1 << 20)
-                                          : in.ConsumeIntegral<std::int64_t>();
+    run.totalMB = in.ConsumeBool() ? in.ConsumeIntegralInRange<std::int64_t>(0, 1 << 20)
+                                   : in.ConsumeIntegral<std::int64_t>();
     run.separator = in.ConsumeBool() ? ',' : '.';
     run.fp.program.separator = run.separator;
     run.fp.run.canOpen = in.ConsumeIntegralInRange(0, 7) != 0;
@@ -67,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     for (const char* key : {"AutomaticOptimize", "SysTrayTTT", "FreeMBatAlarm", "AlarmLevel"})
         if (in.ConsumeBool()) run.fp.settings.put(key, in.ConsumeRandomLengthString(40));
 
-    tarvesk::frmSettings d(run.fp.platform, run.shared);
+    tarvesk::frmSettings d(run.fp.platform, run.shared, run.totalMB);
     d.show();
     require(d.loaded(), "not loaded");
     require(run.fp.messages.shown.size() <= kMaxMessagesAtLoad, "too many messages at load");
@@ -103,12 +107,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const auto runBefore = run.fp.run.value;
     if (done) {
         d.cmdDone.click();
-        require(run.shared.AlarmLevelMB == tarvesk::ToInt32(tarvesk::LeadingNumber(level)), "AlarmLevelMB");
-        require(run.shared.FreeAtAlarmMB == tarvesk::ToInt32(tarvesk::LeadingNumber(amount)), "FreeAtAlarmMB");
-        require(run.fp.settings.get("AlarmLevel") ==
-                    tarvesk::NumberText(tarvesk::LeadingNumber(level), run.separator), "AlarmLevel");
-        require(run.fp.settings.get("FreeMBatAlarm") ==
-                    tarvesk::NumberText(tarvesk::LeadingNumber(amount), run.separator), "FreeMBatAlarm");
+        require(run.shared.AlarmLevelMB == reference::WholeMegabytes(reference::LeadingNumber(level)), "AlarmLevelMB");
+        require(run.shared.FreeAtAlarmMB == reference::WholeMegabytes(reference::LeadingNumber(amount)),
+                "FreeAtAlarmMB");
+        require(reference::StoresTheSameNumber(run.fp.settings.get("AlarmLevel").value_or("x"), level, run.separator),
+                "AlarmLevel");
+        require(reference::StoresTheSameNumber(run.fp.settings.get("FreeMBatAlarm").value_or("x"), amount,
+                                               run.separator),
+                "FreeMBatAlarm");
         if (run.fp.run.canOpen && run.fp.run.canWrite)
             require(run.fp.run.value.has_value() == (autoStart != 0), "Run value");
         else

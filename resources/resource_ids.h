@@ -15,8 +15,8 @@
 #endif
 
 /* Tarvesk.exe */
-#define IDI_PROGRAM        1   /* the program's own icon, 32x32 256 colours (and 16x16) */
-#define IDI_CHIP           101 /* memory chip: window icon and first tray icon */
+#define IDI_PROGRAM        1   /* the program's own icon, 256 colours, 16 to 64 px and 256 px */
+#define IDI_CHIP           101 /* memory chip: window icon and first tray icon, 16 to 64 px */
 #define IDI_GAUGE_HALF     102 /* tray gauge: bottom two slots green */
 #define IDI_GAUGE_QUARTER  103 /* tray gauge: bottom slot yellow */
 #define IDI_GAUGE_LOW      104 /* tray gauge: a red line at the bottom */
@@ -26,6 +26,6 @@
 #define IDC_HAND           201 /* pointing hand over command buttons, hot spot at the fingertip */
 
 /* TarveskA.exe, the start-up agent */
-#define IDI_AGENT          1   /* the agent's own icon, 32x32 16 colours */
+#define IDI_AGENT          1   /* the agent's own icon, 16 colours, 16 to 64 px and 256 px */
 
 #endif

@@ -1,15 +1,9 @@
 #include "agent/frmTarveskA.h"
 
+#include "settings/CommandLine.h"
 #include "settings/ProgramSettings.h"
 
 namespace tarvesk {
-
-std::string MainProgramPath(std::string_view agentFolder) {
-    std::string path(agentFolder);
-    if (path.empty() || (path.back() != '\\' && path.back() != '/')) path.push_back('\\');
-    path += "Tarvesk.exe";
-    return path;
-}
 
 int frmTarveskA::fail(const std::string& text) {
     messages_.show(text, kTitle, MessageBoxStop);
@@ -19,7 +13,7 @@ int frmTarveskA::fail(const std::string& text) {
 int frmTarveskA::Form_Load() {
     // The mark goes under the main program's name, which is where its start-up looks,
     // and must be stored before the main program starts.
-    if (!settings_.SaveSetting(kAppName, kSection, keys::StartAgent, "1"))
+    if (!ProgramSettings(settings_).markStartAgent())
         return fail("Tarvesk Agent could not write StartAgent to the settings of Tarvesk "
                     "(HKEY_CURRENT_USER\\Software\\Tarvesk\\Settings). Tarvesk was not started.");
 
@@ -28,7 +22,7 @@ int frmTarveskA::Form_Load() {
         return fail("Tarvesk Agent could not find the folder it was started from, so it "
                     "cannot start Tarvesk.exe.");
 
-    std::string program = MainProgramPath(folder);
+    std::string program = PathInFolder(folder, "Tarvesk.exe");
     std::string failure = launcher_.launch(program);
     if (!failure.empty()) return fail("Tarvesk Agent could not start " + program + ":\r\n" + failure);
     return 0;

@@ -1,6 +1,5 @@
 #pragma once
 #include <string>
-#include <string_view>
 
 #include "platform/MessageBox.h"
 #include "platform/ProcessLauncher.h"
@@ -8,10 +7,6 @@
 #include "platform/SettingsStore.h"
 
 namespace tarvesk {
-
-// The main program's file in the agent's folder: "C:\Tools" -> "C:\Tools\Tarvesk.exe",
-// a drive's root "C:\" -> "C:\Tarvesk.exe".
-std::string MainProgramPath(std::string_view agentFolder);
 
 // The start-up agent's window. It is loaded only to run its load handler, which marks
 // the start as the agent's, starts the main program and ends; it is never shown.

@@ -1,10 +1,21 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace forms {
 
 class Form;
+
+// Puts `value` into `field` and says whether that changed it. A view hears of a change, and
+// an event is raised, only when the value really changed: every setter of the model goes
+// through here.
+template <class T>
+bool Assign(T& field, T value) {
+    if (field == value) return false;
+    field = std::move(value);
+    return true;
+}
 
 // A position and size in twips (1440 to the inch; 15 twips a pixel at 96 DPI),
 // relative to the client area of the window or the inside of the containing frame.
@@ -47,9 +58,10 @@ public:
     bool visible() const { return visible_; }
     void setVisible(bool visible);
 
-    // Design-time layout: position, tab order, container (a frame) and mouse pointer.
+    // Design-time layout: position, container (a frame) and mouse pointer. The tab order
+    // is the order in which a form declares its controls: each control registers with its
+    // form when it is constructed, and the binder creates the native controls in that order.
     Twips bounds;
-    int tabIndex = -1;
     Control* container = nullptr;
     bool handPointer = false;
 

@@ -19,27 +19,19 @@ Control::Control(Form& form, Kind kind, std::string name)
 void Control::changed(Property property) { form_.controlChanged(*this, property); }
 
 void Control::setCaption(std::string caption) {
-    if (caption == caption_) return;
-    caption_ = std::move(caption);
-    changed(Property::Caption);
+    if (Assign(caption_, std::move(caption))) changed(Property::Caption);
 }
 
 void Control::setToolTip(std::string toolTip) {
-    if (toolTip == toolTip_) return;
-    toolTip_ = std::move(toolTip);
-    changed(Property::ToolTip);
+    if (Assign(toolTip_, std::move(toolTip))) changed(Property::ToolTip);
 }
 
 void Control::setEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    changed(Property::Enabled);
+    if (Assign(enabled_, enabled)) changed(Property::Enabled);
 }
 
 void Control::setVisible(bool visible) {
-    if (visible == visible_) return;
-    visible_ = visible;
-    changed(Property::Visible);
+    if (Assign(visible_, visible)) changed(Property::Visible);
 }
 
 CommandButton::CommandButton(Form& form, std::string name)
@@ -53,9 +45,7 @@ void CheckBox::setValue(int value) { assign(value, false); }
 void CheckBox::userSetValue(int value) { assign(value, true); }
 
 void CheckBox::assign(int value, bool fromUser) {
-    value = value != 0 ? 1 : 0;
-    if (value == value_) return;
-    value_ = value;
+    if (!Assign(value_, value != 0 ? 1 : 0)) return;
     if (!fromUser) changed(Property::Value);
     raise(Click);
 }
@@ -64,8 +54,7 @@ void OptionButton::setValue(bool selected) { assign(selected, false); }
 void OptionButton::userSelect() { assign(true, true); }
 
 void OptionButton::assign(bool selected, bool fromUser) {
-    if (selected == value_) return;
-    value_ = selected;
+    if (!Assign(value_, selected)) return;
     if (!fromUser) changed(Property::Value);
     if (selected) {
         for (Control* other : form().controls()) {
@@ -81,23 +70,20 @@ void TextBox::setText(std::string text) { assign(std::move(text), false); }
 void TextBox::userSetText(std::string text) { assign(std::move(text), true); }
 
 void TextBox::assign(std::string text, bool fromUser) {
-    if (text == text_) return;
-    text_ = std::move(text);
+    if (!Assign(text_, std::move(text))) return;
     if (!fromUser) changed(Property::Text);
     raise(Change);
 }
 
 void Slider::setMin(std::int32_t min) {
-    if (min == min_) return;
-    min_ = min;
+    if (!Assign(min_, min)) return;
     if (max_ < min_) max_ = min_;
     changed(Property::Range);
     assign(value_, false);
 }
 
 void Slider::setMax(std::int32_t max) {
-    if (max == max_) return;
-    max_ = max;
+    if (!Assign(max_, max)) return;
     if (min_ > max_) min_ = max_;
     changed(Property::Range);
     assign(value_, false);
@@ -107,40 +93,31 @@ void Slider::setValue(std::int32_t value) { assign(value, false); }
 void Slider::userSetValue(std::int32_t value) { assign(value, true); }
 
 void Slider::assign(std::int32_t value, bool fromUser) {
-    value = std::clamp(value, min_, max_);
-    if (value == value_) return;
-    value_ = value;
+    if (!Assign(value_, std::clamp(value, min_, max_))) return;
     if (!fromUser) changed(Property::Value);
     raise(Change);
 }
 
 void ProgressBar::setMin(float min) {
-    if (min == min_) return;
-    min_ = min;
+    if (!Assign(min_, min)) return;
     if (max_ < min_) max_ = min_;
     value_ = std::clamp(value_, min_, max_);
     changed(Property::Range);
 }
 
 void ProgressBar::setMax(float max) {
-    if (max == max_) return;
-    max_ = max;
+    if (!Assign(max_, max)) return;
     if (min_ > max_) min_ = max_;
     value_ = std::clamp(value_, min_, max_);
     changed(Property::Range);
 }
 
 void ProgressBar::setValue(float value) {
-    value = std::clamp(value, min_, max_);
-    if (value == value_) return;
-    value_ = value;
-    changed(Property::Value);
+    if (Assign(value_, std::clamp(value, min_, max_))) changed(Property::Value);
 }
 
 void Timer::setInterval(unsigned ms) {
-    if (ms == interval_) return;
-    interval_ = ms;
-    changed(Property::Interval);
+    if (Assign(interval_, ms)) changed(Property::Interval);
 }
 
 void Timer::tick() {
@@ -154,9 +131,7 @@ MenuItem::MenuItem(Form& form, std::string name, MenuItem* parent)
 }
 
 void MenuItem::setChecked(bool checked) {
-    if (checked == checked_) return;
-    checked_ = checked;
-    changed(Property::Checked);
+    if (Assign(checked_, checked)) changed(Property::Checked);
 }
 
 void MenuItem::click() {

@@ -12,13 +12,12 @@ namespace forms {
 // action, when the value changes.
 using Event = std::function<void()>;
 
+// A caption. Every label wraps its text at its designed width; the binder lets it grow
+// downwards when the text needs more lines than its designed height holds, never narrower
+// or shorter than designed.
 class Label : public Control {
 public:
     Label(Form& form, std::string name) : Control(form, Kind::Label, std::move(name)) {}
-    // Grows downwards to fit its text, wrapping at its width.
-    bool autoSize = false;
-    // Wraps its text at its width inside a fixed size.
-    bool wordWrap = false;
 };
 
 class CommandButton : public Control {
@@ -127,9 +126,10 @@ public:
     Timer(Form& form, std::string name) : Control(form, Kind::Timer, std::move(name)) {}
     unsigned interval() const { return interval_; }
     void setInterval(unsigned ms);
-    bool isEnabled() const { return enabled(); }
-    Event Tick;   // raised every interval while enabled
-    void tick();
+    // Switched on and off by the enabled flag. A switched-off timer raises nothing; switched
+    // on again, its next tick comes a full interval later.
+    Event Tick;
+    void tick();   // one interval has passed
 
 private:
     unsigned interval_ = 1000;

@@ -7,15 +7,11 @@ Form::Form(FormHost& host, std::string name) : host_(host), name_(std::move(name
 Form::~Form() = default;
 
 void Form::setCaption(std::string caption) {
-    if (caption == caption_) return;
-    caption_ = std::move(caption);
-    formChanged(Property::Caption);
+    if (Assign(caption_, std::move(caption))) formChanged(Property::Caption);
 }
 
 void Form::setIcon(int resourceId) {
-    if (resourceId == icon_) return;
-    icon_ = resourceId;
-    formChanged(Property::Icon);
+    if (Assign(icon_, resourceId)) formChanged(Property::Icon);
 }
 
 void Form::load() {

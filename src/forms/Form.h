@@ -76,6 +76,8 @@ public:
 
     // Events.
     virtual void Form_Load() {}
+    // Raised by unload(), however the window goes away: its close box, a WM_CLOSE sent from
+    // outside, or the end of the session, which the binder turns into an unload as well.
     virtual void Form_Unload() {}
     virtual void Form_MouseMove(int button, int shift, float x, float y);
     // The shell's notification area was created anew (the shell restarted).

@@ -2,7 +2,9 @@
 // None asks for confirmation and none reports a failure of what it asks of the system.
 #include <memory>
 
+#include "mainwindow/frmAbout.h"
 #include "mainwindow/frmMain.h"
+#include "settings/frmSettings.h"
 
 namespace tarvesk {
 
@@ -19,7 +21,8 @@ void frmMain::fileabout_Click() { showAbout(); }
 void frmMain::helpabout_Click() { showAbout(); }
 
 void frmMain::config_Click() {
-    if (!settings_ || !settings_->loaded()) settings_ = std::make_unique<frmSettings>(platform_, shared_);
+    if (!settings_ || !settings_->loaded())
+        settings_ = std::make_unique<frmSettings>(platform_, shared_, shared_.TotalMB);
     settings_->show();
 }
 
@@ -27,7 +30,7 @@ void frmMain::contents_Click() { platform_.help.showContents(hWnd(), shared_.Hel
 
 // Removes the tray icon (harmless when there is none) and ends at once; no setting is written.
 void frmMain::exit_Click() {
-    platform_.tray.notify(TrayCommand::Delete, shared_.TrayIconData);
+    sendTrayRecord(TrayCommand::Delete);
     platform_.forms.endProgram();
 }
 

@@ -8,6 +8,7 @@ class frmAbout : public forms::Form {
 public:
     explicit frmAbout(forms::FormHost& host);
 
+    // Controls, in tab order: the order of declaration is the tab order.
     forms::Label Label1{*this, "Label1"};
     forms::Label Label2{*this, "Label2"};
     forms::PictureBox Picture1{*this, "Picture1"};

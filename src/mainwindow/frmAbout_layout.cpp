@@ -11,22 +11,16 @@ frmAbout::frmAbout(forms::FormHost& host) : Form(host, "frmAbout") {
 
     Label1.setCaption("Tarvesk memory meter, by the Tarvesk developers.");
     Label1.bounds = {1200, 240, 2715, 435};
-    Label1.tabIndex = 0;
-    Label1.wordWrap = true;
 
     Label2.setCaption("Thanks to all who tried Tarvesk and helped make it better.");
     Label2.bounds = {465, 960, 3375, 435};
-    Label2.tabIndex = 1;
-    Label2.wordWrap = true;
 
     Picture1.iconId = IDI_PROGRAM;
     Picture1.bounds = {360, 240, 615, 495};
-    Picture1.tabIndex = 2;
 
     cmdClose.setCaption("&Close");
     cmdClose.setToolTip("Closes this Screen");
     cmdClose.bounds = {1605, 1560, 1095, 375};
-    cmdClose.tabIndex = 3;
     cmdClose.isDefault = true;
     cmdClose.isCancel = true;
 

@@ -1,14 +1,17 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "forms/Form.h"
-#include "mainwindow/frmAbout.h"
 #include "mainwindow/modMain.h"
 #include "platform/Platform.h"
-#include "settings/frmSettings.h"
 
 namespace tarvesk {
+
+class frmAbout;
+class frmSettings;
 
 // The main window: memory readouts, the optimizer's controls, the menus, and the tray.
 class frmMain : public forms::Form {
@@ -16,7 +19,7 @@ public:
     frmMain(Platform& platform, modMain& shared);
     ~frmMain() override;
 
-    // Controls, in tab order.
+    // Controls, in tab order: the order of declaration is the tab order.
     forms::Slider Slider1{*this, "Slider1"};
     forms::Label Label1{*this, "Label1"};
     forms::ProgressBar ProgressBar1{*this, "ProgressBar1"};
@@ -49,8 +52,9 @@ public:
     forms::MenuItem helpd1{*this, "helpd1", &help};
     forms::MenuItem helpabout{*this, "helpabout", &help};
 
-    // Start-up.
+    // Start-up, and the end of the window (closed, or the session ends).
     void Form_Load() override;
+    void Form_Unload() override;
 
     // Memory readouts.
     void InitMemoryTotals();
@@ -91,13 +95,19 @@ public:
     frmSettings* settingsDialog() const { return settings_.get(); }
 
 private:
-    void fillTrayRecord(int icon, const std::string& tip);
+    void showTrayItems(bool shown);
+    void leaveTrayMode();
+    void sendTrayIcon(TrayCommand command, int iconResourceId, const std::string& tip);
+    void sendTrayRecord(TrayCommand command);
     void showAbout();
 
     Platform& platform_;
     modMain& shared_;
     std::unique_ptr<frmAbout> about_;
     std::unique_ptr<frmSettings> settings_;
+    // The record the shell last took for the icon; empty while it shows none of ours, or
+    // when it refused the last command.
+    std::optional<TrayIconRecord> trayShown_;
 };
 
 }  // namespace tarvesk

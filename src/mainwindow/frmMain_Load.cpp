@@ -16,10 +16,7 @@ void frmMain::Form_Load() {
     InitMemoryTotals();
 
     // The tray-only items of the File menu stay hidden while the window is shown.
-    openmain.setVisible(false);
-    optimize.setVisible(false);
-    filed0.setVisible(false);
-    autooptimize.setVisible(false);
+    showTrayItems(false);
 
     // A change of position runs the slider's own change handling.
     Slider1.setValue(settings.lastRAMValue(Slider1.min(), Slider1.max()));

@@ -1,6 +1,9 @@
-// The main window as designed: frame, controls, captions, tooltips, tab order and menus.
+// The main window as designed: frame, controls, captions, tooltips and menus. The tab
+// order is the order of the controls in frmMain.h.
+#include "mainwindow/frmAbout.h"
 #include "mainwindow/frmMain.h"
 #include "resource_ids.h"
+#include "settings/frmSettings.h"
 
 namespace tarvesk {
 
@@ -17,7 +20,6 @@ frmMain::frmMain(Platform& platform, modMain& shared)
     setIcon(IDI_PROGRAM);
 
     Slider1.bounds = {143, 480, 3975, 375};
-    Slider1.tabIndex = 0;
     Slider1.setMin(0);
     Slider1.setMax(10);
     Slider1.largeChange = 5;
@@ -26,36 +28,27 @@ frmMain::frmMain(Platform& platform, modMain& shared)
 
     Label1.setCaption("Amount of RAM to Free(in MB) when Optimize is clicked");
     Label1.bounds = {143, 120, 3975, 255};
-    Label1.tabIndex = 1;
 
     ProgressBar1.setToolTip("% Memory Free");
     ProgressBar1.bounds = {143, 1200, 3975, 255};
-    ProgressBar1.tabIndex = 2;
     ProgressBar1.smooth = true;
 
     cmdOptimize.setCaption("&Optimize");
     cmdOptimize.setToolTip("Optimizes Memory");
     cmdOptimize.bounds = {323, 2040, 1215, 375};
-    cmdOptimize.tabIndex = 3;
 
     cmdAbout.setCaption("&About");
     cmdAbout.setToolTip("About Tarvesk");
     cmdAbout.bounds = {1523, 2040, 1215, 375};
-    cmdAbout.tabIndex = 4;
 
     cmdTray.setCaption("&Send To Tray");
     cmdTray.setToolTip("Sends Tarvesk to the System Tray");
     cmdTray.bounds = {2723, 2040, 1215, 375};
-    cmdTray.tabIndex = 5;
 
     labMem.setCaption("99% of 128 MB Free");
     labMem.bounds = {1410, 1560, 1440, 195};
-    labMem.tabIndex = 6;
-    labMem.autoSize = true;
-    labMem.wordWrap = true;
 
     ProgressBar2.bounds = {323, 2520, 3615, 195};
-    ProgressBar2.tabIndex = 7;
 
     Timer1.setInterval(1000);
 

@@ -1,31 +1,30 @@
-// The notification-area icon: its record, picture and tooltip.
-#include <algorithm>
+// The notification-area icon: its record, picture and tooltip, and what the shell is told.
 #include <string>
 
 #include "mainwindow/frmMain.h"
+#include "mainwindow/tray_record.h"
 
 namespace tarvesk {
 
-void frmMain::fillTrayRecord(int icon, const std::string& tip) {
-    TrayIconRecord& r = shared_.TrayIconData;
-    r.cbSize = platform_.tray.recordSize();
-    r.hWnd = hWnd();
-    r.uID = 1;
-    r.uFlags = 7;                  // message, icon and tooltip are valid
-    r.uCallbackMessage = 0x200;    // notifications arrive as mouse moves over the window
-    r.hIcon = icon;
-    // The tooltip field is a fixed-length text: the tip (with its final NUL) from the
-    // start, blanks after it, cut at the field's length.
-    r.szTip.fill(' ');
-    std::copy_n(tip.begin(), std::min(tip.size(), r.szTip.size()), r.szTip.begin());
+void frmMain::UpdateTrayIcon() {
+    shared_.TrayTip = TrayTipText(shared_.TrayTipInMB != 0, shared_.FreePercent, shared_.FreeMB);
+    sendTrayIcon(TrayCommand::Modify, shared_.TrayPicture, shared_.TrayTip);
 }
 
-void frmMain::UpdateTrayIcon() {
-    std::string text = shared_.TrayTipInMB == 0 ? std::to_string(shared_.FreePercent) + "% Memory Free"
-                                                : std::to_string(shared_.FreeMB) + " MB Free";
-    shared_.TrayTip = text + '\0';
-    fillTrayRecord(shared_.TrayPicture, shared_.TrayTip);
-    platform_.tray.notify(TrayCommand::Modify, shared_.TrayIconData);
+void frmMain::sendTrayIcon(TrayCommand command, int iconResourceId, const std::string& tip) {
+    FillTrayRecord(shared_.TrayIconData, platform_.tray.recordSize(), hWnd(), iconResourceId, tip);
+    sendTrayRecord(command);
+}
+
+void frmMain::sendTrayRecord(TrayCommand command) {
+    const TrayIconRecord& record = shared_.TrayIconData;
+    // Telling the shell what it shows already would only wake it (and, under Wine, its
+    // taskbar) every second for nothing.
+    if (command == TrayCommand::Modify && trayShown_ == record) return;
+    const bool taken = platform_.tray.notify(command, record);
+    // After a refusal the shell's picture is unknown: the next modify goes out whatever it holds.
+    if (taken && command != TrayCommand::Delete) trayShown_ = record;
+    else trayShown_.reset();
 }
 
 }  // namespace tarvesk

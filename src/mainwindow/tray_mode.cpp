@@ -1,58 +1,59 @@
-// Tray mode: entering, leaving, and the icon's mouse notifications.
-#include <cmath>
-#include <string>
-
+// Tray mode: entering, leaving, and the icon's notifications.
 #include "mainwindow/frmMain.h"
+#include "mainwindow/tray_record.h"
 
 namespace tarvesk {
 
-namespace {
-// The icon's notification codes that the program acts on.
-constexpr long kLeftDoubleClick = 0x203;
-constexpr long kRightButtonUp = 0x205;
-}  // namespace
+// The four tray-only items of the File menu; visible exactly in tray mode.
+void frmMain::showTrayItems(bool shown) {
+    openmain.setVisible(shown);
+    optimize.setVisible(shown);
+    filed0.setVisible(shown);
+    autooptimize.setVisible(shown);
+}
 
 void frmMain::tray_Click() {
     hide();
-    openmain.setVisible(true);
-    optimize.setVisible(true);
-    filed0.setVisible(true);
-    autooptimize.setVisible(true);
+    showTrayItems(true);
     // The mark follows the current flag, which the Configuration dialog may have changed.
     autooptimize.setChecked(true);
     if (shared_.AutoOptimize == 0) autooptimize.setChecked(false);
 
     // The icon appears with the window's own picture and the percentage; the tick right
     // after replaces both with the gauge and the tooltip in the chosen form.
-    fillTrayRecord(icon(), std::to_string(shared_.FreePercent) + "% Memory Free" + '\0');
-    platform_.tray.notify(TrayCommand::Add, shared_.TrayIconData);
+    sendTrayIcon(TrayCommand::Add, icon(), TrayTipText(false, shared_.FreePercent, shared_.FreeMB));
     Timer1_Timer();
 }
 
 void frmMain::cmdTray_Click() { tray_Click(); }
 
+// Hides the tray-only items and deletes the icon as the last add or modify left it.
+void frmMain::leaveTrayMode() {
+    showTrayItems(false);
+    sendTrayRecord(TrayCommand::Delete);
+}
+
 void frmMain::openmain_Click() {
-    openmain.setVisible(false);
-    optimize.setVisible(false);
-    filed0.setVisible(false);
-    autooptimize.setVisible(false);
-    platform_.tray.notify(TrayCommand::Delete, shared_.TrayIconData);
+    leaveTrayMode();
     show();
 }
 
+void frmMain::Form_Unload() {
+    // Closed from outside while hidden in the tray (a WM_CLOSE, the end of the session):
+    // the icon goes with the window. A shown window has no icon to take away.
+    if (inTrayMode()) leaveTrayMode();
+}
+
 void frmMain::Form_MouseMove(int, int, float x, float) {
-    // The shell puts the icon's notification code where the pointer's x in pixels would
-    // be; the toolkit has turned it into twips.
-    float perPixel = static_cast<float>(platform_.forms.twipsPerPixelX());
-    if (!(perPixel > 0)) return;
-    float code = x / perPixel;
-    if (!(code >= 0 && code < 65536)) return;   // no message number (or not a number at all)
-    // Rounding undoes the float error of a screen whose pixel is not a whole number of twips.
-    switch (std::lround(code)) {
-    case kLeftDoubleClick:
+    // Only the icon's notifications act. The icon exists only in tray mode, when this
+    // window is hidden; a mouse move over the shown window is only that, whatever its x
+    // (at 200 % a pointer can stand at x = 517 px, the code of a right button's release).
+    if (!inTrayMode()) return;
+    switch (TrayNotificationCode(x, platform_.forms.twipsPerPixelX())) {
+    case kTrayLeftDoubleClick:
         openmain_Click();
         break;
-    case kRightButtonUp:
+    case kTrayRightButtonUp:
         popupMenu(file, &openmain);
         break;
     default:
@@ -63,7 +64,7 @@ void frmMain::Form_MouseMove(int, int, float x, float) {
 void frmMain::Form_TaskbarCreated() {
     // The shell's notification area was recreated and has forgotten the icon: add it
     // again as it was last shown.
-    if (inTrayMode()) platform_.tray.notify(TrayCommand::Add, shared_.TrayIconData);
+    if (inTrayMode()) sendTrayRecord(TrayCommand::Add);
 }
 
 }  // namespace tarvesk

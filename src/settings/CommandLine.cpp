@@ -2,6 +2,13 @@
 
 namespace tarvesk {
 
+std::string PathInFolder(std::string_view folder, std::string_view fileName) {
+    std::string path(folder);
+    if (path.empty() || (path.back() != '\\' && path.back() != '/')) path.push_back('\\');
+    path += fileName;
+    return path;
+}
+
 std::string QuotedCommandLine(std::string_view path) {
     std::string line = "\"";
     for (char c : path)
@@ -11,10 +18,7 @@ std::string QuotedCommandLine(std::string_view path) {
 }
 
 std::string AgentCommandLine(std::string_view programFolder) {
-    std::string path(programFolder);
-    if (path.empty() || (path.back() != '\\' && path.back() != '/')) path.push_back('\\');
-    path += "TarveskA.exe";
-    return QuotedCommandLine(path);
+    return QuotedCommandLine(PathInFolder(programFolder, "TarveskA.exe"));
 }
 
 }  // namespace tarvesk

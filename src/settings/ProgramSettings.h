@@ -17,7 +17,6 @@
 #include <string_view>
 
 #include "platform/SettingsStore.h"
-#include "settings/CommandLine.h"
 
 namespace tarvesk {
 
@@ -39,8 +38,9 @@ inline constexpr std::string_view Subkey = "Software\\Microsoft\\Windows\\Curren
 inline constexpr std::string_view ValueName = "Tarvesk";
 }  // namespace run
 
-// The megabytes a box's text stands for: its leading number rounded to signed 32 bits,
-// halves to even, beyond the range to the nearest end ("1e999" -> 2147483647).
+// The megabytes a box's text stands for, as Done puts them into the in-memory copies: its
+// leading number rounded to signed 32 bits, halves to even, beyond the range to the nearest
+// end ("12abc" -> 12, "10.5" -> 10, "1e999" -> 2147483647).
 std::int32_t BoxMegabytes(std::string_view boxText);
 
 class ProgramSettings {

@@ -47,10 +47,10 @@ void frmSettings::Form_Load() {
     // The amount first: its check then sees an empty alarm level, which reads as 0.
     txtFreeAlarm.setText(settings.freeAtAlarmForDialog(separator));
     txtAlarm.setText(settings.alarmLevelForDialog(separator));
-    shared_.TrayTipInMB = settings.trayTipInMBForDialog();
+    copies_.TrayTipInMB = settings.trayTipInMBForDialog();
     if (chkAutomatic.value() == 0) framOpt.setEnabled(false);
     optMB.setValue(true);
-    if (shared_.TrayTipInMB == 0) optPer.setValue(true);
+    if (copies_.TrayTipInMB == 0) optPer.setValue(true);
 }
 
 void frmSettings::Form_Unload() {
@@ -62,7 +62,7 @@ void frmSettings::chkAutomatic_Click() { framOpt.setEnabled(chkAutomatic.value()
 
 void frmSettings::txtAlarm_Change() {
     const double level = LeadingNumber(txtAlarm.text());
-    const double limit = static_cast<double>(shared_.TotalMB) / 4.0;
+    const double limit = static_cast<double>(totalMB_) / 4.0;
     // An unreadably large level (+infinity) is larger than any limit.
     if (level > limit) {
         platform_.messages.show(kAlarmTooHigh, kErrorTitle, MessageBoxStop);
@@ -94,15 +94,14 @@ void frmSettings::cmdDone_Click() {
 
     const bool megabytes = !optPer.value();
     settings.saveTrayTipInMB(megabytes);
-    shared_.TrayTipInMB = megabytes ? 1 : 0;
+    copies_.TrayTipInMB = megabytes ? 1 : 0;
     settings.saveAutoOptimize(chkAutomatic.value() != 0);
     settings.saveAlarmLevel(txtAlarm.text(), separator);
     settings.saveFreeAtAlarm(txtFreeAlarm.text(), separator);
 
-    shared_.AutoOptimize = chkAutomatic.value() != 0 ? 1 : 0;
-    // Amounts beyond the 32-bit range keep the nearest value of the range.
-    shared_.AlarmLevelMB = ToInt32(LeadingNumber(txtAlarm.text()));
-    shared_.FreeAtAlarmMB = ToInt32(LeadingNumber(txtFreeAlarm.text()));
+    copies_.AutoOptimize = chkAutomatic.value() != 0 ? 1 : 0;
+    copies_.AlarmLevelMB = BoxMegabytes(txtAlarm.text());
+    copies_.FreeAtAlarmMB = BoxMegabytes(txtFreeAlarm.text());
 
     hKey.reset();
     unload();

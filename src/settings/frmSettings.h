@@ -1,22 +1,24 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "forms/Form.h"
-#include "mainwindow/modMain.h"
 #include "platform/Platform.h"
+#include "settings/SettingsCopies.h"
 
 namespace tarvesk {
 
 // The Configuration dialog: automatic optimization, alarm level, amount to free, the
 // tray tooltip form and automatic start at log-on. Shown modeless; each opening uses a
 // fresh object, whose load reads everything afresh from the store and the Run key.
+// `totalMB` is the machine's memory in whole megabytes, which bounds the alarm level.
 class frmSettings : public forms::Form {
 public:
-    frmSettings(Platform& platform, modMain& shared);
+    frmSettings(Platform& platform, SettingsCopies& copies, std::int64_t totalMB);
     ~frmSettings() override;
 
-    // Controls, in tab order.
+    // Controls, in tab order: the order of declaration is the tab order.
     forms::CheckBox chkAutomatic{*this, "chkAutomatic"};
     forms::CheckBox chkAutoStart{*this, "chkAutoStart"};
     forms::CommandButton cmdDone{*this, "cmdDone"};
@@ -42,7 +44,8 @@ private:
     void amountCheck();
 
     Platform& platform_;
-    modMain& shared_;
+    SettingsCopies& copies_;
+    const std::int64_t totalMB_;
     std::unique_ptr<RunKey> hKey;   // the open Run key, from load to Done, Cancel or close
     bool runKeyWritable_ = false;   // false: the user may not change automatic start
 };

@@ -203,7 +203,9 @@ HWND FormWindow::createControl(Control& control, int id) {
                                  host_.instance(), nullptr);
     if (child && control.kind() == Kind::PictureBox) {
         int iconId = static_cast<forms::PictureBox&>(control).iconId;
-        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(host_.icon(iconId, 32)), 0);
+        // 480 twips: 32 px at 96 DPI; at 120, 144 and 192 DPI the images drawn for 40, 48, 64 px.
+        HICON icon = host_.icon(iconId, host_.toPixelsX(480));
+        SendMessageA(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     }
     return child;
 }
@@ -360,9 +362,9 @@ void FormWindow::setToolTip(Control& control) {
     auto it = native_.find(&control);
     if (!toolTips_ || it == native_.end()) return;
     TOOLINFOA info{};
-    // The record as common controls 4.70 and 5 know it: they refuse a larger one (with the
-    // XP field lpReserved), and then no tooltip shows where visual styles are off.
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    // The first record layout, which every version of the common controls takes: the full
+    // record the headers declare is version 6's, which older versions turn away.
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(it->second);

@@ -4,9 +4,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "win32/SystemFunction.h"
+
 namespace tarvesk::shell32 {
 
-BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data);
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAA* data, SystemFunctionFinder find = FindSystemFunction);
 void Open(HWND owner, const char* file);
 
 }  // namespace tarvesk::shell32

@@ -10,6 +10,12 @@
 
 namespace tarvesk {
 
+// The logic speaks the shell's protocol in its own names; these are the system's numbers.
+static_assert(kTrayFieldsMessageIconTip == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+static_assert(kTrayCallbackMessage == WM_MOUSEMOVE);
+static_assert(kTrayLeftDoubleClick == WM_LBUTTONDBLCLK);
+static_assert(kTrayRightButtonUp == WM_RBUTTONUP);
+
 class ShellTray::IconCache {
 public:
     IconCache() = default;
@@ -26,8 +32,11 @@ public:
         auto found = icons_.find(resourceId);
         if (found != icons_.end()) return found->second;
         // A missing resource is remembered too, so it is not looked for again every tick.
+        // The shell shows the icon at the small-icon size, which follows the DPI (16, 20, 24,
+        // 32 px at 96, 120, 144, 192 DPI); each of those sizes is drawn in the resources.
+        const int size = GetSystemMetrics(SM_CXSMICON);
         auto icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
-                                                  IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+                                                  IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
         icons_.emplace(resourceId, icon);
         return icon;
     }
@@ -36,7 +45,7 @@ private:
     std::map<int, HICON> icons_;
 };
 
-ShellTray::ShellTray() : icons_(std::make_unique<IconCache>()) {}
+ShellTray::ShellTray(SystemFunctionFinder find) : icons_(std::make_unique<IconCache>()), find_(find) {}
 
 ShellTray::~ShellTray() = default;
 
@@ -53,7 +62,7 @@ bool ShellTray::notify(TrayCommand command, const TrayIconRecord& record) {
     data.uID = record.uID;
     data.uFlags = record.uFlags;
     data.uCallbackMessage = record.uCallbackMessage;
-    data.hIcon = icons_->get(record.hIcon);
+    data.hIcon = icons_->get(record.iconResourceId);
     static_assert(sizeof data.szTip >= sizeof record.szTip);
     std::memcpy(data.szTip, record.szTip.data(), sizeof record.szTip);
 
@@ -63,7 +72,7 @@ bool ShellTray::notify(TrayCommand command, const TrayIconRecord& record) {
     case TrayCommand::Modify: message = NIM_MODIFY; break;
     case TrayCommand::Delete: message = NIM_DELETE; break;
     }
-    return shell32::NotifyIcon(message, &data) != FALSE;
+    return shell32::NotifyIcon(message, &data, find_) != FALSE;
 }
 
 }  // namespace tarvesk

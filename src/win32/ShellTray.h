@@ -3,16 +3,17 @@
 #include <memory>
 
 #include "platform/TrayShell.h"
+#include "win32/SystemFunction.h"
 
 namespace tarvesk {
 
 // The notification area through Shell_NotifyIconA, with the first-version narrow record.
 // The record names its icon by resource id; each id is loaded from the program's own
-// module once, as a 16x16 icon, and kept until the tray object goes away, so refreshing
-// the icon every second creates no new handles.
+// module once, at the system's small-icon size, and kept until the tray object goes away,
+// so refreshing the icon every second creates no new handles.
 class ShellTray : public TrayShell {
 public:
-    ShellTray();
+    explicit ShellTray(SystemFunctionFinder find = FindSystemFunction);
     ~ShellTray() override;
     ShellTray(const ShellTray&) = delete;
     ShellTray& operator=(const ShellTray&) = delete;
@@ -26,6 +27,7 @@ public:
 private:
     class IconCache;
     std::unique_ptr<IconCache> icons_;
+    SystemFunctionFinder find_;
 };
 
 }  // namespace tarvesk

@@ -6,7 +6,7 @@
 #include <limits>
 #include <new>
 
-#include "monitor/BlockFill.h"
+#include "win32/BlockFill.h"
 
 namespace tarvesk {
 

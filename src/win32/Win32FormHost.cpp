@@ -1,16 +1,13 @@
 #include "win32/Win32FormHost.h"
 
-#include <commctrl.h>
-
 #include "resource_ids.h"
 #include "win32/FormWindow.h"
+#include "win32/SystemFallbacks.h"
 
 namespace tarvesk {
 
 Win32FormHost::Win32FormHost(HINSTANCE instance) : instance_(instance) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
-                                                       ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    InitCommonControlsForForms();
     if (HDC screen = GetDC(nullptr)) {
         dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
         dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
@@ -82,7 +79,7 @@ bool Win32FormHost::isAlive(const FormWindow* window) const {
 int Win32FormHost::run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        HWND root = RootWindow(msg.hwnd);
         bool formWindow = false;
         for (FormWindow* window : windows_)
             if (window->hwnd() == root) formWindow = true;

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "win32/Shell32.h"
+#include "win32/SystemFunction.h"
 
 #include <string>
 
@@ -27,19 +28,13 @@ bool winHelpFileInWindowsFolder() {
     return isFile(path + "winhlp32.exe");
 }
 
-bool runningOnWine() {
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
+bool runningOnWine() { return FindSystemFunction("ntdll.dll", "wine_get_version") != nullptr; }
 
 // The major version of Windows as the kernel reports it (unaffected by compatibility
 // shims); 0 when it cannot be asked.
 unsigned long windowsMajorVersion() {
     using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    if (!ntdll) return 0;
-    const auto rtlGetVersion =
-        reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    const auto rtlGetVersion = SystemFunction<RtlGetVersionFn>("ntdll.dll", "RtlGetVersion");
     if (!rtlGetVersion) return 0;
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;

@@ -28,21 +28,35 @@ private:
 
 // Enables the shut-down privilege in the process's token. A failure is left for
 // ExitWindowsEx to report by refusing, which the program ignores anyway.
-void enableShutdownPrivilege() {
+void enableShutdownPrivilege(SystemFunctionFinder find) {
+    using OpenProcessTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE*);
+    using LookupPrivilegeValueAFn = BOOL(WINAPI*)(const char*, const char*, LUID*);
+    using AdjustTokenPrivilegesFn =
+        BOOL(WINAPI*)(HANDLE, BOOL, TOKEN_PRIVILEGES*, DWORD, TOKEN_PRIVILEGES*, DWORD*);
+    auto openProcessToken = SystemFunction<OpenProcessTokenFn>("advapi32.dll", "OpenProcessToken", find);
+    auto lookupPrivilegeValue =
+        SystemFunction<LookupPrivilegeValueAFn>("advapi32.dll", "LookupPrivilegeValueA", find);
+    auto adjustTokenPrivileges =
+        SystemFunction<AdjustTokenPrivilegesFn>("advapi32.dll", "AdjustTokenPrivileges", find);
+    if (!openProcessToken || !lookupPrivilegeValue || !adjustTokenPrivileges) return;
+
     ScopedHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive())) return;
+    if (!openProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive()))
+        return;
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (!LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return;
-    AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+    if (!lookupPrivilegeValue(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return;
+    adjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
 }
 
 }  // namespace
 
 void Win32SessionControl::exitWindows(SessionEnd how) {
-    if (how != SessionEnd::LogOff) enableShutdownPrivilege();
-    ExitWindowsEx(static_cast<UINT>(how), 0);
+    if (how != SessionEnd::LogOff && windowsNT_) enableShutdownPrivilege(find_);
+    using ExitWindowsExFn = BOOL(WINAPI*)(UINT, DWORD);
+    if (auto exitWindowsEx = SystemFunction<ExitWindowsExFn>("user32.dll", "ExitWindowsEx", find_))
+        exitWindowsEx(static_cast<UINT>(how), 0);
 }
 
 }  // namespace tarvesk

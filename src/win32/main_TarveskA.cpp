@@ -2,6 +2,7 @@
 // own and starts Tarvesk.exe, which then comes up in the notification area.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
 #include <type_traits>
@@ -63,14 +64,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 }
 
 // Size. The agent catches no exception, so every exception the standard library could
-// throw here (out of memory, a string longer than its maximum) ends the program through
-// std::terminate. Ending it directly keeps the library's exception classes and their string
-// copies out of this program (about 55 KB of its 125 KB; the terminate handler's demangler
-// is left out for both programs by the build). Only this program defines these; Tarvesk.exe
-// keeps the library's own.
+// throw here (out of memory, a string longer than its maximum) would end the program
+// through std::terminate. Its code is compiled without exceptions (src/win32/CMakeLists.txt)
+// and these end it directly, which keeps the exception runtime, the library's exception
+// classes and their string copies out of this program (the terminate handler's demangler
+// is left out for both programs by the build). Tarvesk.exe, which stops exceptions at its
+// window procedures, defines the helpers to throw, without a message.
 namespace std {
 void __throw_bad_alloc() { std::abort(); }
+void __throw_bad_array_new_length() { std::abort(); }
 void __throw_length_error(const char*) { std::abort(); }
 void __throw_logic_error(const char*) { std::abort(); }
 void __throw_out_of_range_fmt(const char*, ...) { std::abort(); }
 }  // namespace std
+
+// The library's operator new throws std::bad_alloc; here running out of memory ends the
+// program, as that exception would.
+void* operator new(std::size_t size) {
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    std::abort();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }

@@ -2,23 +2,24 @@
 // four commands, Exit, closing the main window by its frame, and the help contents.
 #include <cctype>
 
+#include "ControlIds.h"
 #include "Driver.h"
 #include "e2e_fixture.h"
+#include "version.h"
 
 namespace e2e {
 namespace {
 
-const std::string kAboutTitle = "About Tarvesk - Version 1.0.13";
-
-constexpr int kAbout = 104, kSendToTray = 105;           // frmMain
-constexpr int kCredit = 100, kThanks = 101, kPicture = 102, kClose = 103;   // frmAbout
+// This release's numbers, from the header the program and its version record read.
+const std::string kAboutTitle = "About Tarvesk - Version " TARVESK_STRINGIFY(TARVESK_VERSION_MAJOR) "." TARVESK_STRINGIFY(
+    TARVESK_VERSION_MINOR) "." TARVESK_STRINGIFY(TARVESK_VERSION_REVISION);
 
 // What the help viewer shows of its topic: the text of its rich-edit controls.
 std::string TopicText(HWND viewer) {
     std::vector<HWND> children;
     EnumChildWindows(
         viewer,
-        [](HWND child, LPARAM list) -> BOOL {
+        [](HWND child, LPARAM list) WINAPI -> BOOL {
             reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
             return TRUE;
         },
@@ -74,15 +75,15 @@ protected:
 
 TEST_F(AboutTest, EachAboutCommandShowsTheOneAboutWindow) {
     // The button; the window closes with Esc.
-    ClickControl(main, kAbout);
+    ClickControl(main, frmMain::cmdAbout);
     HWND about = WaitForAbout();
     ASSERT_NE(about, nullptr) << "no About window titled \"" << kAboutTitle << "\"";
-    EXPECT_FALSE(ControlText(about, kCredit).empty());
-    EXPECT_FALSE(ControlText(about, kThanks).empty());
-    HWND picture = Control(about, kPicture);
+    EXPECT_FALSE(ControlText(about, frmAbout::Label1).empty());
+    EXPECT_FALSE(ControlText(about, frmAbout::Label2).empty());
+    HWND picture = Control(about, frmAbout::Picture1);
     ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(IsWindowVisible(picture));
-    EXPECT_EQ(ControlText(about, kClose), "&Close");
+    EXPECT_EQ(ControlText(about, frmAbout::cmdClose), "&Close");
     EXPECT_TRUE(WaitUntilPainted(about));
     EXPECT_FALSE(Screenshot("about_window").empty());
 
@@ -91,12 +92,12 @@ TEST_F(AboutTest, EachAboutCommandShowsTheOneAboutWindow) {
         SCOPED_TRACE(way);
         SetForegroundWindow(main);
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));
-        if (way == 0) ClickControl(main, kAbout);
+        if (way == 0) ClickControl(main, frmMain::cmdAbout);
         if (way == 1) ASSERT_TRUE(ChooseMenuItem(main, {"&File", "&About"}));
         if (way == 2) ASSERT_TRUE(ChooseMenuItem(main, {"&Help", "&About"}));
         EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == about; }))
             << "the About window was not brought forward";
-        ASSERT_TRUE(WaitUntilHandled(Control(main, kSendToTray)));
+        ASSERT_TRUE(WaitUntilHandled(Control(main, frmMain::cmdTray)));
         EXPECT_EQ(AboutWindows(), std::vector<HWND>{about});
     }
     PressKey(FocusedControl(about), VK_ESCAPE);
@@ -117,7 +118,7 @@ TEST_F(AboutTest, EachAboutCommandShowsTheOneAboutWindow) {
     ASSERT_TRUE(WaitUntilClosed(about)) << "the close box did not close the About window";
 
     // The tray icon's pop-up menu: the About window alone, the main window stays hidden.
-    ClickControl(main, kSendToTray);
+    ClickControl(main, frmMain::cmdTray);
     ASSERT_TRUE(WaitForTrayIcon(IsMemoryTip));
     PostTrayNotification(main, 1, WM_RBUTTONUP);
     HWND popup = WaitForPopupMenu(program.id());
@@ -128,34 +129,34 @@ TEST_F(AboutTest, EachAboutCommandShowsTheOneAboutWindow) {
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_TRUE(WaitUntilPainted(about));
     EXPECT_FALSE(Screenshot("about_from_tray").empty());
-    ClickControl(about, kClose);
+    ClickControl(about, frmAbout::cmdClose);
     ASSERT_TRUE(WaitUntilClosed(about)) << "Close did not close the About window";
     EXPECT_TRUE(program.running());
     EXPECT_TRUE(WaitForTrayIcon(IsMemoryTip));
 }
 
 TEST_F(AboutTest, ClosingTheMainWindowByItsFrameLeavesTheProgramUntilAboutCloses) {
-    ClickControl(main, kAbout);
+    ClickControl(main, frmMain::cmdAbout);
     HWND about = WaitForAbout();
     ASSERT_NE(about, nullptr);
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(WaitUntilClosed(main)) << "the close box did not close the main window";
     // The program goes on taking messages for its remaining window.
-    EXPECT_TRUE(WaitUntilHandled(Control(about, kClose)));
-    EXPECT_TRUE(WaitUntilHandled(Control(about, kClose)));
+    EXPECT_TRUE(WaitUntilHandled(Control(about, frmAbout::cmdClose)));
+    EXPECT_TRUE(WaitUntilHandled(Control(about, frmAbout::cmdClose)));
     EXPECT_TRUE(program.running());
     EXPECT_TRUE(IsWindowVisible(about));
     EXPECT_TRUE(WaitUntilPainted(about));
     EXPECT_FALSE(Screenshot("about_after_main_window_closed").empty());
 
-    ClickControl(about, kClose);
+    ClickControl(about, frmAbout::cmdClose);
     ASSERT_TRUE(program.waitForExit()) << "the program stayed after its last window closed";
     EXPECT_EQ(program.exitCode(), 0u);
 }
 
 TEST_F(AboutTest, ExitEndsTheProgramEvenWithTheAboutWindowOpen) {
-    ClickControl(main, kAbout);
+    ClickControl(main, frmMain::cmdAbout);
     ASSERT_NE(WaitForAbout(), nullptr);
     ASSERT_TRUE(ChooseMenuItem(main, {"&File", "&Exit"}));
     ASSERT_TRUE(program.waitForExit()) << "File > Exit did not end the program";

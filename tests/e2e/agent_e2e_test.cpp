@@ -1,4 +1,5 @@
 // The start-up agent run as Windows runs it at log-on, from a folder whose name has blanks.
+#include "ControlIds.h"
 #include "Driver.h"
 #include "e2e_fixture.h"
 
@@ -106,12 +107,12 @@ TEST_F(AgentTest, RunRegistrationFromTheConfigurationDialogStartsTheTray) {
     ASSERT_TRUE(ChooseMenuItem(window, {"&Settings", "&Configuration"}));
     HWND dialog = WaitForWindowTitled(main.id(), "TarveskForm", "Configuration");
     ASSERT_NE(dialog, nullptr) << "no Configuration dialog";
-    HWND autoStart = Control(dialog, 101);
+    HWND autoStart = Control(dialog, frmSettings::chkAutoStart);
     ASSERT_NE(autoStart, nullptr);
     EXPECT_EQ(WindowText(autoStart), "Launch Automatically when Windows Starts");
     if (!IsChecked(autoStart)) Click(autoStart);
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(autoStart); }));
-    ClickControl(dialog, 102);   // Done
+    ClickControl(dialog, frmSettings::cmdDone);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the dialog stayed open";
 
     auto run = ReadRunValue();

@@ -8,14 +8,13 @@
 #include <regex>
 #include <thread>
 
+#include "ControlIds.h"
 #include "Driver.h"
 #include "e2e_fixture.h"
 
 namespace e2e {
 namespace {
 
-constexpr int kSendToTray = 105;                    // frmMain.cmdTray
-constexpr int kAutomatic = 100, kDone = 102, kCancel = 103, kAmount = 105, kLevel = 106;   // frmSettings
 constexpr char kSettingsKey[] = "Software\\Tarvesk\\Settings";
 
 struct BadValue {
@@ -87,7 +86,7 @@ protected:
 
     // The Send To Tray button, then a double-click on the icon, as the shell sends it.
     void TrayAndBack(HWND main, const std::string& screenshot) {
-        ClickControl(main, kSendToTray);
+        ClickControl(main, frmMain::cmdTray);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "still shown after Send To Tray";
         EXPECT_TRUE(WaitForTrayIcon(IsMemoryTip)) << "no tray icon with a memory tooltip";
         if (!screenshot.empty()) {
@@ -95,8 +94,9 @@ protected:
         }
         PostTrayNotification(main, 1, WM_LBUTTONDBLCLK);
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "not back from the tray";
-        // The timer still runs: the title stays live over the next ticks.
-        Pause(1500);
+        // The timer still runs: the title follows free memory.
+        std::string titles;
+        EXPECT_TRUE(TitleFollowsFreeMemory(main, &titles)) << "the title stayed: " << titles;
         EXPECT_TRUE(IsLiveTitle(WindowText(main))) << WindowText(main);
         EXPECT_TRUE(program.running());
     }
@@ -216,10 +216,10 @@ protected:
     void TypeInto(HWND main, int box, const std::string& text, int button, const std::string& screenshot = "") {
         HWND dialog = OpenDialog(main);
         ASSERT_NE(dialog, nullptr) << "no Configuration dialog";
-        HWND automatic = Control(dialog, kAutomatic);
+        HWND automatic = Control(dialog, frmSettings::chkAutomatic);
         ASSERT_NE(automatic, nullptr);
         if (!IsChecked(automatic)) {
-            ClickControl(dialog, kAutomatic);
+            ClickControl(dialog, frmSettings::chkAutomatic);
             ASSERT_TRUE(WaitUntil([&] { return IsChecked(automatic); }));
         }
         HWND edit = Control(dialog, box);
@@ -249,13 +249,13 @@ TEST_P(TypedText, BothBoxesTakeItAndTheProgramGoesOn) {
     ASSERT_NE(main, nullptr);
 
     // Into the alarm level, then Cancel: nothing stored.
-    TypeInto(main, kLevel, bad.text, kCancel);
+    TypeInto(main, frmSettings::txtAlarm, bad.text, frmSettings::cmdCancel);
     for (const char* name : {"AutomaticOptimize", "AlarmLevel", "FreeMBatAlarm"})
         EXPECT_EQ(ReadSetting(name), std::nullopt) << name;
 
     // Into the amount, then Done: what is stored reads as numbers. The alarm level stays
     // 0, so the automatic optimization now switched on never runs on this machine.
-    TypeInto(main, kAmount, bad.text, kDone, bad.name == std::string("unreadable") ? "bad_typed_dialog" : "");
+    TypeInto(main, frmSettings::txtFreeAlarm, bad.text, frmSettings::cmdDone, bad.name == std::string("unreadable") ? "bad_typed_dialog" : "");
     EXPECT_EQ(ReadSetting("AutomaticOptimize"), "1");
     EXPECT_EQ(ReadSetting("AlarmLevel"), "0");
     EXPECT_TRUE(IsNumberText(ReadSetting("FreeMBatAlarm"))) << ReadSetting("FreeMBatAlarm").value_or("(absent)");

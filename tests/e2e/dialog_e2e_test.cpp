@@ -5,15 +5,12 @@
 #include <cmath>
 #include <thread>
 
+#include "ControlIds.h"
 #include "Driver.h"
 #include "e2e_fixture.h"
 
 namespace e2e {
 namespace {
-
-// frmSettings
-constexpr int kAutomatic = 100, kAutoStart = 101, kDone = 102, kCancel = 103, kAmount = 105,
-              kLevel = 106, kPercent = 110, kMegabytes = 111;
 
 // The two messages, with their line break written as "\n".
 const std::string kLevelTooHigh =
@@ -181,16 +178,16 @@ protected:
 TEST_F(DialogTest, FreshStoreShowsZerosWithTheBoxesLockedUntilAutomaticIsChecked) {
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    HWND level = Control(dialog, kLevel), amount = Control(dialog, kAmount);
-    HWND automatic = Control(dialog, kAutomatic), autoStart = Control(dialog, kAutoStart);
+    HWND level = Control(dialog, frmSettings::txtAlarm), amount = Control(dialog, frmSettings::txtFreeAlarm);
+    HWND automatic = Control(dialog, frmSettings::chkAutomatic), autoStart = Control(dialog, frmSettings::chkAutoStart);
     ASSERT_TRUE(level && amount && automatic && autoStart);
     EXPECT_EQ(WindowText(level), "0");
     EXPECT_EQ(WindowText(amount), "0");
     EXPECT_FALSE(IsChecked(automatic));
     EXPECT_FALSE(IsWindowEnabled(level));
     EXPECT_FALSE(IsWindowEnabled(amount));
-    EXPECT_TRUE(IsChecked(Control(dialog, kPercent)));
-    EXPECT_FALSE(IsChecked(Control(dialog, kMegabytes)));
+    EXPECT_TRUE(IsChecked(Control(dialog, frmSettings::optPer)));
+    EXPECT_FALSE(IsChecked(Control(dialog, frmSettings::optMB)));
     EXPECT_FALSE(IsChecked(autoStart));   // no Run value
     EXPECT_TRUE(IsWindowEnabled(autoStart));   // the Run key is writable here
     EXPECT_TRUE(WaitUntilPainted(dialog));
@@ -210,7 +207,7 @@ TEST_F(DialogTest, FreshStoreShowsZerosWithTheBoxesLockedUntilAutomaticIsChecked
     ASSERT_TRUE(ChooseMenuItem(main, {"&Settings", "&Configuration"}));
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }))
         << "the dialog was not brought forward";
-    ASSERT_TRUE(WaitUntilHandled(Control(main, 105)));
+    ASSERT_TRUE(WaitUntilHandled(Control(main, frmMain::cmdTray)));
     EXPECT_EQ(Dialogs(), std::vector<HWND>{dialog});
     EXPECT_TRUE(IsChecked(automatic));
 
@@ -223,13 +220,13 @@ TEST_F(DialogTest, FreshStoreShowsZerosWithTheBoxesLockedUntilAutomaticIsChecked
     ExpectNothingSaved();
     dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(IsChecked(Control(dialog, kAutomatic)));
-    EXPECT_FALSE(IsWindowEnabled(Control(dialog, kLevel)));
+    EXPECT_FALSE(IsChecked(Control(dialog, frmSettings::chkAutomatic)));
+    EXPECT_FALSE(IsWindowEnabled(Control(dialog, frmSettings::txtAlarm)));
 
     // Cancel saves nothing either.
-    Click(Control(dialog, kAutomatic));
-    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Control(dialog, kAutomatic)); }));
-    ClickControl(dialog, kCancel);
+    Click(Control(dialog, frmSettings::chkAutomatic));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(Control(dialog, frmSettings::chkAutomatic)); }));
+    ClickControl(dialog, frmSettings::cmdCancel);
     ASSERT_TRUE(WaitUntilClosed(dialog)) << "Cancel did not close the dialog";
     ExpectNothingSaved();
     EXPECT_TRUE(program.running());
@@ -238,9 +235,9 @@ TEST_F(DialogTest, FreshStoreShowsZerosWithTheBoxesLockedUntilAutomaticIsChecked
 TEST_F(DialogTest, TypedValuesThatBreakTheRulesAreReportedAndCorrected) {
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    HWND level = Control(dialog, kLevel), amount = Control(dialog, kAmount);
+    HWND level = Control(dialog, frmSettings::txtAlarm), amount = Control(dialog, frmSettings::txtFreeAlarm);
     ASSERT_TRUE(level && amount);
-    Click(Control(dialog, kAutomatic));
+    Click(Control(dialog, frmSettings::chkAutomatic));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(level) != FALSE; }));
 
     EXPECT_EQ(Type(amount, "10"), Messages{});
@@ -272,7 +269,7 @@ TEST_F(DialogTest, TypedValuesThatBreakTheRulesAreReportedAndCorrected) {
     EXPECT_EQ(Type(level, std::to_string(quarter)), Messages{});
     EXPECT_EQ(WindowText(level), std::to_string(quarter));
 
-    ClickControl(dialog, kCancel);
+    ClickControl(dialog, frmSettings::cmdCancel);
     ASSERT_TRUE(WaitUntilClosed(dialog));
     ExpectNothingSaved();
 }
@@ -288,10 +285,10 @@ TEST_F(DialogTest, StoredLevelAboveAQuarterIsCorrectedOnOpeningAndEscKeepsTheSto
     ASSERT_NE(dialog, nullptr);
     // The level becomes 1, which is then more than the empty amount.
     EXPECT_EQ(messages, (Messages{kLevelTooHigh, kAmountTooLow}));
-    EXPECT_EQ(ControlText(dialog, kLevel), "1");
-    EXPECT_EQ(ControlText(dialog, kAmount), "1");
-    EXPECT_TRUE(IsChecked(Control(dialog, kAutomatic)));
-    EXPECT_TRUE(IsWindowEnabled(Control(dialog, kLevel)));
+    EXPECT_EQ(ControlText(dialog, frmSettings::txtAlarm), "1");
+    EXPECT_EQ(ControlText(dialog, frmSettings::txtFreeAlarm), "1");
+    EXPECT_TRUE(IsChecked(Control(dialog, frmSettings::chkAutomatic)));
+    EXPECT_TRUE(IsWindowEnabled(Control(dialog, frmSettings::txtAlarm)));
 
     PressKey(FocusedControl(dialog), VK_ESCAPE);
     ASSERT_TRUE(WaitUntilClosed(dialog)) << "Esc did not close the dialog";
@@ -304,13 +301,13 @@ TEST_F(DialogTest, StoredLevelAboveAQuarterIsCorrectedOnOpeningAndEscKeepsTheSto
 TEST_F(DialogTest, LevelTypedWithLettersIsSavedAsItsNumberByEnter) {
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    HWND level = Control(dialog, kLevel), amount = Control(dialog, kAmount);
+    HWND level = Control(dialog, frmSettings::txtAlarm), amount = Control(dialog, frmSettings::txtFreeAlarm);
     ASSERT_TRUE(level && amount);
-    Click(Control(dialog, kAutomatic));
-    Click(Control(dialog, kMegabytes));
+    Click(Control(dialog, frmSettings::chkAutomatic));
+    Click(Control(dialog, frmSettings::optMB));
     ASSERT_TRUE(WaitUntil([&] {
-        return IsWindowEnabled(level) && IsChecked(Control(dialog, kMegabytes)) &&
-               !IsChecked(Control(dialog, kPercent));
+        return IsWindowEnabled(level) && IsChecked(Control(dialog, frmSettings::optMB)) &&
+               !IsChecked(Control(dialog, frmSettings::optPer));
     }));
 
     // "1" and "12" each exceed the amount and carry it along; the letters change nothing.
@@ -333,19 +330,19 @@ TEST_F(DialogTest, LevelTypedWithLettersIsSavedAsItsNumberByEnter) {
     // The next opening shows what was saved.
     dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(ControlText(dialog, kLevel), "12");
-    EXPECT_EQ(ControlText(dialog, kAmount), "12");
-    EXPECT_TRUE(IsChecked(Control(dialog, kAutomatic)));
-    EXPECT_TRUE(IsChecked(Control(dialog, kMegabytes)));
-    EXPECT_FALSE(IsChecked(Control(dialog, kPercent)));
+    EXPECT_EQ(ControlText(dialog, frmSettings::txtAlarm), "12");
+    EXPECT_EQ(ControlText(dialog, frmSettings::txtFreeAlarm), "12");
+    EXPECT_TRUE(IsChecked(Control(dialog, frmSettings::chkAutomatic)));
+    EXPECT_TRUE(IsChecked(Control(dialog, frmSettings::optMB)));
+    EXPECT_FALSE(IsChecked(Control(dialog, frmSettings::optPer)));
 }
 
 TEST_F(DialogTest, AMessageGivesTheFocusBackToTheBoxBeingTyped) {
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    HWND level = Control(dialog, kLevel);
+    HWND level = Control(dialog, frmSettings::txtAlarm);
     ASSERT_NE(level, nullptr);
-    Click(Control(dialog, kAutomatic));
+    Click(Control(dialog, frmSettings::chkAutomatic));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(level) != FALSE; }));
 
     EXPECT_EQ(Type(level, "5"), Messages{kAmountTooLow});
@@ -360,10 +357,10 @@ TEST_F(DialogTest, LaunchAutomaticallyWritesTheAgentsQuotedPathAndClearingItDele
     ASSERT_TRUE(WriteRunValue("C:\\Elsewhere\\other.exe"));
     HWND dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(IsChecked(Control(dialog, kAutoStart)));
+    EXPECT_TRUE(IsChecked(Control(dialog, frmSettings::chkAutoStart)));
     EXPECT_TRUE(WaitUntilPainted(dialog));
     EXPECT_FALSE(Screenshot("configuration_dialog_launch_checked").empty());
-    ClickControl(dialog, kDone);
+    ClickControl(dialog, frmSettings::cmdDone);
     ASSERT_TRUE(WaitUntilClosed(dialog)) << "Done did not close the dialog";
     EXPECT_EQ(ReadRunValue(), "\"" + JoinPath(BinDir(), "TarveskA.exe") + "\"");
     // Done saves the dialog's values as they stand.
@@ -374,19 +371,19 @@ TEST_F(DialogTest, LaunchAutomaticallyWritesTheAgentsQuotedPathAndClearingItDele
 
     dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    HWND autoStart = Control(dialog, kAutoStart);
+    HWND autoStart = Control(dialog, frmSettings::chkAutoStart);
     ASSERT_TRUE(IsChecked(autoStart));
     Click(autoStart);
     ASSERT_TRUE(WaitUntil([&] { return !IsChecked(autoStart); }));
-    ClickControl(dialog, kDone);
+    ClickControl(dialog, frmSettings::cmdDone);
     ASSERT_TRUE(WaitUntilClosed(dialog));
     EXPECT_EQ(ReadRunValue(), std::nullopt);
 
     // Cleared with no value there: still none, and nothing to report.
     dialog = OpenDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(IsChecked(Control(dialog, kAutoStart)));
-    ClickControl(dialog, kDone);
+    EXPECT_FALSE(IsChecked(Control(dialog, frmSettings::chkAutoStart)));
+    ClickControl(dialog, frmSettings::cmdDone);
     ASSERT_TRUE(WaitUntilClosed(dialog));
     EXPECT_EQ(ReadRunValue(), std::nullopt);
     EXPECT_EQ(ShownMessageBox(), nullptr);

@@ -96,4 +96,19 @@ private:
     void* block_;
 };
 
+// The window's title follows free memory, so its one-second timer runs: with 64 MB more
+// taken and written, the free kilobytes in its title change. A stopped timer leaves the
+// title as it was. `seen` gets the title before and the last one read.
+inline bool TitleFollowsFreeMemory(HWND window, std::string* seen = nullptr) {
+    const std::string before = WindowText(window);
+    TouchedMemory taken(SIZE_T{64} << 20);
+    std::string now = before;
+    const bool changed = taken && WaitUntil([&] {
+        now = WindowText(window);
+        return now != before && KilobytesInTitle(now) >= 0;
+    });
+    if (seen) *seen = "\"" + before + "\" then \"" + now + "\"";
+    return changed;
+}
+
 }  // namespace e2e

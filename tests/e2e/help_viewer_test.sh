@@ -7,7 +7,13 @@
 #   3. clicking the first jump shows another topic: the viewer's text changes and so does
 #      the picture of the topic area (screenshot <shots>/help-jump.png);
 #   4. the viewer's Back button brings the contents topic back: the same text and the same
-#      picture of the topic area (screenshot <shots>/help-back.png).
+#      picture of the topic area (screenshot <shots>/help-back.png);
+#   5. the viewer's Index button opens the Index: a list of the help file's keywords, in
+#      alphabetical order whatever their capitals, holding the terms a user looks for
+#      (index_terms below) (screenshot <shots>/help-index.png);
+#   6. double-clicking a term there shows its topic: the one that the index of the HTML twin
+#      (tarvesk.html beside the help file) names for the term, or, without the twin, a topic
+#      that speaks of the term (screenshot <shots>/help-index-topic.png).
 #
 # Usage: help_viewer_test.sh <path/to/tarvesk.hlp> <screenshots-dir> [help-title]
 #   help-title defaults to "Tarvesk Help".
@@ -22,6 +28,9 @@ set -euo pipefail
 
 readonly link_colour='#008000' # how the viewer draws jump hotspots
 readonly viewer_class='MS_WINHELP'
+readonly index_class='#32770' # the viewer's Index is a dialog
+# Terms the Index must list; the first is the one double-clicked.
+readonly index_terms=("alarm level" "tray" "automatic start" "optimize" "shut down" "settings" "system requirements")
 
 fail() { echo "help_viewer_test: FAIL: $*" >&2; exit 1; }
 note() { echo "help_viewer_test: $*"; }
@@ -247,4 +256,63 @@ left_over="$(topic_area_difference "$contents_png" "$back_png")"
 [ "${left_over:-1}" -eq 0 ] || fail "after Back the contents topic looks different ($left_over pixels): see $back_png"
 note "Back brings the contents topic back"
 
-note "PASS: the help file opens in the viewer and its jumps work; screenshots in $shots"
+# --- 5. the Index -------------------------------------------------------------
+index_button="$(probe buttons "$window" | awk '$6 == "&Index" || $6 == "Index" { print int(($2 + $4) / 2), int(($3 + $5) / 2); exit }')"
+[ -n "$index_button" ] || fail "the viewer has no Index button"
+read -r index_x index_y <<<"$index_button"
+xdotool mousemove $((screen_x + index_x)) $((screen_y + index_y)) click 1
+xdotool mousemove $((screen_x + right + 5)) $((screen_y + bottom + 5))
+index_window=""
+for _ in $(seq 60); do
+    index_window="$(probe windows | awk -v c="$index_class" 'index($7, c "|") == 1 { print $2; exit }')"
+    [ -n "$index_window" ] && break
+    sleep 0.5
+done
+[ -n "$index_window" ] || fail "the Index button opened no Index (the help file may have no keywords)"
+items=""
+for _ in $(seq 20); do
+    items="$(probe list "$index_window")"
+    [ -n "$items" ] && break
+    sleep 0.5
+done
+[ -n "$items" ] || fail "the Index lists no terms"
+terms="$(sed -E 's/^item [0-9]+ -?[0-9]+ -?[0-9]+ //' <<<"$items")"
+note "the Index lists $(wc -l <<<"$terms") terms"
+grep -qx '' <<<"$terms" && fail "the Index has a term whose text cannot be read"
+for term in "${index_terms[@]}"; do
+    grep -qixF -- "$term" <<<"$terms" || fail "the Index does not list '$term'"
+done
+awk '{ print tolower($0) }' <<<"$terms" | LC_ALL=C sort -c 2>/dev/null ||
+    fail "the Index is not in alphabetical order: $(tr '\n' '|' <<<"$terms")"
+index_png="$shots/help-index.png"
+settled_shot "$index_png"
+note "the Index lists ${index_terms[*]}"
+
+# --- 6. a term of the Index leads to its topic ---------------------------------
+chosen=${index_terms[0]}
+place="$(awk -v t="$chosen" '{ line = $0; sub(/^item [0-9]+ -?[0-9]+ -?[0-9]+ /, "", line) } tolower(line) == tolower(t) { print $3, $4; exit }' <<<"$items")"
+read -r term_x term_y <<<"$place"
+[ "${term_x:--1}" -ge 0 ] || fail "'$chosen' is not in view in the Index list"
+xdotool mousemove $((screen_x + term_x)) $((screen_y + term_y)) click --repeat 2 --delay 80 1
+xdotool mousemove $((screen_x + right + 5)) $((screen_y + bottom + 5))
+for _ in $(seq 60); do
+    probe windows | grep -q "^window $index_window " || break
+    sleep 0.5
+done
+probe windows | grep -q "^window $index_window " && fail "double-clicking '$chosen' did not close the Index"
+wait_for_text "$contents_text" changed || fail "double-clicking '$chosen' in the Index showed no other topic"
+shown="$(topic_text | head -n1)"
+twin="${hlp%.*}.html"
+if [ -f "$twin" ]; then
+    # The web page's index has "<li>term: <a href="#name">Title</a></li>" for a term of one topic.
+    expected="$(grep -iF -- "<li>$chosen: <a " "$twin" | sed -E 's/.*">([^<]*)<\/a><\/li>$/\1/' | head -n1)"
+    [ -n "$expected" ] || fail "the index of $twin has no single topic for '$chosen'"
+    [ "$shown" = "$expected" ] || fail "'$chosen' leads to the topic '$shown', not to '$expected'"
+else
+    note "no $twin: checking only that the topic speaks of '$chosen'"
+    topic_text | grep -qiF -- "$chosen" || fail "the topic that '$chosen' leads to does not speak of it: $shown"
+fi
+settled_shot "$shots/help-index-topic.png"
+note "'$chosen' leads to the topic $shown"
+
+note "PASS: the help file opens in the viewer, its jumps work and its Index leads to topics; screenshots in $shots"

@@ -1,6 +1,8 @@
-// The main window as a user first sees it: title, readouts, controls and menu bar.
+// The main window as a user first sees it: title, readouts, controls and menu bar. Tray
+// mode and back is tray_e2e_test.
 #include <cmath>
 
+#include "ControlIds.h"
 #include "Driver.h"
 #include "e2e_fixture.h"
 
@@ -44,7 +46,7 @@ TEST_F(MainWindowTest, TitleAndLabelShowThisMachinesMemory) {
                 static_cast<double>(totalKB) / 20.0);
 
     // "39% of 128 MB Free"
-    std::string label = ControlText(window, 106);
+    std::string label = ControlText(window, frmMain::labMem);
     std::string suffix = " MB Free";
     auto percentEnd = label.find("% of ");
     ASSERT_NE(percentEnd, std::string::npos) << label;
@@ -57,13 +59,13 @@ TEST_F(MainWindowTest, TitleAndLabelShowThisMachinesMemory) {
         << label;
 
     // The gauge shows free megabytes out of the total; the slider chooses up to the total.
-    HWND gauge = Control(window, 102);
+    HWND gauge = Control(window, frmMain::ProgressBar1);
     ASSERT_NE(gauge, nullptr);
     EXPECT_EQ(ProgressRange(gauge).min, 0);
     EXPECT_EQ(ProgressRange(gauge).max, totalMB);
     EXPECT_NEAR(ProgressPos(gauge), static_cast<double>(titleKB) / 1024.0,
                 static_cast<double>(totalMB) / 20.0);
-    HWND slider = Control(window, 100);
+    HWND slider = Control(window, frmMain::Slider1);
     ASSERT_NE(slider, nullptr);
     EXPECT_EQ(TrackbarRange(slider).min, 0);
     EXPECT_EQ(TrackbarRange(slider).max, totalMB);
@@ -82,7 +84,7 @@ TEST_F(MainWindowTest, FirstShownWithItsReadouts) {
             break;
         }
     EXPECT_GE(KilobytesInTitle(first), 0) << "first shown as \"" << first << "\"";
-    EXPECT_NE(ControlText(window, 106), "99% of 128 MB Free");
+    EXPECT_NE(ControlText(window, frmMain::labMem), "99% of 128 MB Free");
 }
 
 TEST_F(MainWindowTest, ControlsHaveTheirKindsAndCaptions) {
@@ -92,14 +94,14 @@ TEST_F(MainWindowTest, ControlsHaveTheirKindsAndCaptions) {
         const char* text;   // nullptr: not checked
     };
     const Expected controls[] = {
-        {100, "msctls_trackbar32", nullptr},
-        {101, "Static", "Amount of RAM to Free(in MB) when Optimize is clicked"},
-        {102, "msctls_progress32", nullptr},
-        {103, "Button", "&Optimize"},
-        {104, "Button", "&About"},
-        {105, "Button", "&Send To Tray"},
-        {106, "Static", nullptr},
-        {107, "msctls_progress32", nullptr},
+        {frmMain::Slider1, "msctls_trackbar32", nullptr},
+        {frmMain::Label1, "Static", "Amount of RAM to Free(in MB) when Optimize is clicked"},
+        {frmMain::ProgressBar1, "msctls_progress32", nullptr},
+        {frmMain::cmdOptimize, "Button", "&Optimize"},
+        {frmMain::cmdAbout, "Button", "&About"},
+        {frmMain::cmdTray, "Button", "&Send To Tray"},
+        {frmMain::labMem, "Static", nullptr},
+        {frmMain::ProgressBar2, "msctls_progress32", nullptr},
     };
     for (const Expected& expected : controls) {
         SCOPED_TRACE(expected.id);
@@ -112,7 +114,7 @@ TEST_F(MainWindowTest, ControlsHaveTheirKindsAndCaptions) {
         EXPECT_TRUE(IsWindowVisible(control));
         EXPECT_TRUE(IsWindowEnabled(control));
     }
-    HWND progress = Control(window, 107);
+    HWND progress = Control(window, frmMain::ProgressBar2);
     EXPECT_EQ(ProgressPos(progress), 0);
 }
 
@@ -135,50 +137,6 @@ TEST_F(MainWindowTest, MenuBarHidesTheTrayItemsAtStartUp) {
             EXPECT_FALSE(item.grayed) << item.caption;
             EXPECT_FALSE(item.checked) << item.caption;
         }
-}
-
-TEST_F(MainWindowTest, SendToTrayAndBackByDoubleClick) {
-    ClickControl(window, 105);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
-    auto tip = WaitForTrayIcon(IsMemoryTip);
-    ASSERT_TRUE(tip) << "no tray icon with a memory tooltip";
-    // The tray-only items are in the File menu now.
-    auto menu = ReadMenu(window);
-    ASSERT_TRUE(menu);
-    const MenuItem* file = FindMenuItem(*menu, {"&File"});
-    ASSERT_NE(file, nullptr);
-    using Names = std::vector<std::string>;
-    EXPECT_EQ(Captions(file->items),
-              (Names{"Open &Main Window", "&Enable Automatic RAM Optimization", "&Optimize", "-",
-                     "Shut Down Windows", "&Reboot Windows", "&Log Off Windows", "-", "&About", "-",
-                     "&Exit"}));
-    EXPECT_FALSE(Screenshot("main_window_in_tray").empty());
-
-    PostTrayNotification(window, 1, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
-    EXPECT_TRUE(WaitUntil([] {
-        for (const TrayIcon& icon : TrayIcons())
-            if (IsMemoryTip(icon.tip)) return false;
-        return true;
-    })) << "the tray icon stayed after the window came back";
-}
-
-TEST_F(MainWindowTest, TrayIconMenuExitEndsTheProgram) {
-    ClickControl(window, 105);
-    ASSERT_TRUE(WaitForTrayIcon(IsMemoryTip));
-    PostTrayNotification(window, 1, WM_RBUTTONUP);
-    HWND popup = WaitForPopupMenu(program.id());
-    ASSERT_NE(popup, nullptr) << "no pop-up menu after a right click on the icon";
-    auto items = ReadMenu(popup, PopupMenuHandle(popup));
-    ASSERT_TRUE(items);
-    ASSERT_FALSE(items->empty());
-    EXPECT_EQ(items->front().caption, "Open &Main Window");
-    EXPECT_TRUE(items->front().isDefault);
-    EXPECT_FALSE(Screenshot("tray_popup_menu").empty());
-
-    ASSERT_TRUE(ChoosePopupItem(popup, "&Exit"));
-    EXPECT_TRUE(program.waitForExit());
-    EXPECT_TRUE(WaitUntil([] { return TrayIcons().empty(); }));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // on every tick below the alarm level.
 #include <cstring>
 
+#include "ControlIds.h"
 #include "Driver.h"
 
 #include <commctrl.h>
@@ -12,8 +13,6 @@
 
 namespace e2e {
 namespace {
-
-constexpr int kSlider = 100, kOptimize = 103, kTray = 105, kBar = 107;
 
 // The control of the window's thread that has the keyboard focus.
 HWND FocusOf(HWND window) {
@@ -38,8 +37,8 @@ protected:
         window = MainWindowOf(program.id());
         ASSERT_NE(window, nullptr) << "no main window";
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
-        slider = Control(window, kSlider);
-        bar = Control(window, kBar);
+        slider = Control(window, frmMain::Slider1);
+        bar = Control(window, frmMain::ProgressBar2);
         ASSERT_TRUE(slider && bar);
     }
     // Key presses to the slider, which has the focus as the window's first control.
@@ -93,7 +92,7 @@ TEST_F(MonitorTest, OptimizeRunsTheBarToItsEndAndTheTickGoesOn) {
     EXPECT_EQ(ProgressPos(bar), 0);
 
     MarkBar(bar);
-    ClickControl(window, kOptimize);
+    ClickControl(window, frmMain::cmdOptimize);
     // 3 MB: the bar's end is 3 x 20 steps, and the run ends back at 0.
     EXPECT_TRUE(WaitUntil([&] { return ProgressRange(bar).max == 60 && ProgressPos(bar) == 0; }))
         << "bar range 0.." << ProgressRange(bar).max << ", at " << ProgressPos(bar);
@@ -114,7 +113,7 @@ TEST_F(MonitorTest, OptimizeRunsTheBarToItsEndAndTheTickGoesOn) {
     }
 
     // The tray menu's Optimize does the same.
-    ClickControl(window, kTray);
+    ClickControl(window, frmMain::cmdTray);
     ASSERT_TRUE(WaitForTrayIcon(IsMemoryTip));
     MarkBar(bar);
     PostTrayNotification(window, 1, WM_RBUTTONUP);
@@ -147,7 +146,7 @@ TEST_F(MonitorTest, AutomaticOptimizationRunsOnEveryTickBelowTheAlarm) {
     EXPECT_TRUE(WaitUntil([&] { return ProgressPos(bar) == 0; })) << "no optimization on a tick";
 
     // ...and in the tray, where each shows the warning icon until the next tick.
-    ClickControl(window, kTray);
+    ClickControl(window, frmMain::cmdTray);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
     EXPECT_TRUE(WaitForTrayIcon([](const std::string& tip) { return tip == "Optimizing..."; }))
         << "the icon never showed \"Optimizing...\"";

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <string>
 
+#include "settings/CommandLine.h"
 #include "settings/ProgramSettings.h"
 #include "win32/RegKey.h"
 #include "win32/RegistryRunRegistration.h"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "ControlIds.h"
 #include "Driver.h"
 #include "e2e_fixture.h"
 
@@ -50,7 +51,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
     }
     void SendToTrayWithTheButton() {
-        ClickControl(window, 105);
+        ClickControl(window, frmMain::cmdTray);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
         ASSERT_TRUE(WaitForTrayIcon(IsMemoryTip)) << "no tray icon with a memory tooltip";
     }
@@ -82,7 +83,15 @@ TEST_F(TrayTest, SettingsMenuSendsToTrayAndDoubleClickBringsTheWindowBack) {
     // Free memory moves between the program's sample and ours; five points is far more
     // than it moves in a second and far less than a wrong figure is off by.
     EXPECT_NEAR(static_cast<double>(TipNumber(*tip)), FreePercentNow(), 5.0) << *tip;
-    EXPECT_TRUE(InTrayMenuBar());
+    // The tray-only items are in the File menu now.
+    auto menu = ReadMenu(window);
+    ASSERT_TRUE(menu);
+    const MenuItem* file = FindMenuItem(*menu, {"&File"});
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(Captions(file->items),
+              (std::vector<std::string>{"Open &Main Window", "&Enable Automatic RAM Optimization", "&Optimize",
+                                        "-", "Shut Down Windows", "&Reboot Windows", "&Log Off Windows", "-",
+                                        "&About", "-", "&Exit"}));
     EXPECT_FALSE(Screenshot("tray_icon_percent").empty());
 
     PostTrayNotification(window, kIconId, WM_LBUTTONDBLCLK);
@@ -102,11 +111,11 @@ TEST_F(TrayTest, MegabyteTooltipFollowsFreeMemory) {
     ASSERT_TRUE(WriteSetting("SysTrayTTT", "1"));
     ASSERT_TRUE(WriteSetting("AutomaticOptimize", "1"));   // no alarm level: never optimizes
     Start();
-    HWND bar = Control(window, 107);
+    HWND bar = Control(window, frmMain::ProgressBar2);
     ASSERT_NE(bar, nullptr);
     const Range barBefore = ProgressRange(bar);
 
-    ClickControl(window, 105);
+    ClickControl(window, frmMain::cmdTray);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
     // The add carries the percentage; the tick right after it the megabytes.
     auto tip = WaitForTrayIcon(IsMegabyteTip);

@@ -3,6 +3,7 @@
 
 #include "agent/frmTarveskA.h"
 #include "fakes/FakePlatform.h"
+#include "mainwindow/frmMain.h"
 
 namespace {
 
@@ -53,16 +54,7 @@ TEST_F(AgentTest, OverwritesAMarkLeftByAnEarlierRun) {
     EXPECT_EQ(launcher.markAtLaunch[0], "1");
 }
 
-TEST(AgentPath, MainProgramLiesInTheAgentsFolder) {
-    EXPECT_EQ(tarvesk::MainProgramPath("C:\\Program Files\\Tarvesk Test"),
-              "C:\\Program Files\\Tarvesk Test\\Tarvesk.exe");
-    // A drive's root already ends in a separator.
-    EXPECT_EQ(tarvesk::MainProgramPath("C:\\"), "C:\\Tarvesk.exe");
-    EXPECT_EQ(tarvesk::MainProgramPath("\\\\server\\share\\tools"),
-              "\\\\server\\share\\tools\\Tarvesk.exe");
-}
-
-TEST_F(AgentTest, LaunchFailureIsShownAndTheMarkStays) {
+TEST_F(AgentTest, LaunchFailureIsShownAndTheMarkStaysForTheNextStartByHand) {
     launcher.failure = "The system cannot find the file specified. (error 2)";
     program.dir = "D:\\Apps";
     EXPECT_EQ(agent.Form_Load(), 1);
@@ -75,6 +67,16 @@ TEST_F(AgentTest, LaunchFailureIsShownAndTheMarkStays) {
     // The message names what could not be started and why.
     EXPECT_NE(shown.text.find("D:\\Apps\\Tarvesk.exe"), std::string::npos) << shown.text;
     EXPECT_NE(shown.text.find(launcher.failure), std::string::npos) << shown.text;
+
+    // The user starts the main program by hand: it takes the mark and lives in the tray.
+    FakePlatform main;
+    main.settings.values = settings.values;
+    tarvesk::modMain shared;
+    tarvesk::frmMain f{main.platform, shared};
+    f.load();
+    EXPECT_TRUE(f.inTrayMode());
+    EXPECT_FALSE(f.visible());
+    EXPECT_EQ(main.settings.get("StartAgent"), "0");
 }
 
 TEST_F(AgentTest, StoreFailureIsShownAndNothingIsStarted) {

@@ -8,11 +8,14 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/FakePlatform.h"
 #include "mainwindow/frmMain.h"
+#include "reference_numbers.h"
 #include "settings/Conversions.h"
+#include "settings/frmSettings.h"
 
 namespace {
 
@@ -217,17 +220,20 @@ TEST_F(BadTyping, DoneAfterAnyTextStoresReadableNumbersAndTheProgramGoesOn) {
         dialog.cmdDone.click();
         EXPECT_FALSE(dialog.loaded());
 
-        // What Done stored reads back, strictly, as a finite number, and the copies are
-        // the boxes' numbers within 32 bits.
-        for (const char* key : {"AlarmLevel", "FreeMBatAlarm"}) {
+        // What Done stored is the boxes' numbers and reads back, strictly, as a finite
+        // number; the copies are those numbers within 32 bits. The expected values come
+        // from the reference reading, not from the program's own conversions.
+        const std::pair<const char*, std::string> boxes[] = {{"AlarmLevel", level}, {"FreeMBatAlarm", amount}};
+        for (const auto& [key, typed] : boxes) {
             auto text = p.store.get(key);
             ASSERT_TRUE(text.has_value()) << key;
+            EXPECT_TRUE(reference::StoresTheSameNumber(*text, typed, '.')) << key << " = " << *text;
             auto number = tarvesk::StrictNumber(*text);
             ASSERT_TRUE(number.has_value()) << key << " = " << *text;
             EXPECT_TRUE(std::isfinite(*number)) << key << " = " << *text;
         }
-        EXPECT_EQ(p.shared.AlarmLevelMB, tarvesk::ToInt32(tarvesk::LeadingNumber(level)));
-        EXPECT_EQ(p.shared.FreeAtAlarmMB, tarvesk::ToInt32(tarvesk::LeadingNumber(amount)));
+        EXPECT_EQ(p.shared.AlarmLevelMB, reference::WholeMegabytes(reference::LeadingNumber(level)));
+        EXPECT_EQ(p.shared.FreeAtAlarmMB, reference::WholeMegabytes(reference::LeadingNumber(amount)));
 
         // The running program ticks (optimizing with the new figures where they call for it),
         // and a new start reads what was stored.

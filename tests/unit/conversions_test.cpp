@@ -200,3 +200,13 @@ TEST(CommandLine, AgentPathLiesInTheProgramFolder) {
     EXPECT_EQ(AgentCommandLine("C:\\"), "\"C:\\TarveskA.exe\"");
     EXPECT_EQ(AgentCommandLine("\\\\server\\share"), "\"\\\\server\\share\\TarveskA.exe\"");
 }
+
+TEST(CommandLine, FilesLieInTheFolderWithOneSeparator) {
+    EXPECT_EQ(PathInFolder("C:\\Program Files\\Tarvesk Test", "Tarvesk.exe"),
+              "C:\\Program Files\\Tarvesk Test\\Tarvesk.exe");
+    // A drive's root already ends in a separator.
+    EXPECT_EQ(PathInFolder("C:\\", "Tarvesk.exe"), "C:\\Tarvesk.exe");
+    EXPECT_EQ(PathInFolder("C:/Tools/", "Tarvesk.exe"), "C:/Tools/Tarvesk.exe");
+    EXPECT_EQ(PathInFolder("\\\\server\\share\\tools", "Tarvesk.exe"), "\\\\server\\share\\tools\\Tarvesk.exe");
+    EXPECT_EQ(PathInFolder("", "Tarvesk.exe"), "\\Tarvesk.exe");
+}

@@ -8,9 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "agent/frmTarveskA.h"
 #include "fakes/FakePlatform.h"
 #include "mainwindow/frmMain.h"
+#include "settings/frmSettings.h"
 
 namespace {
 
@@ -62,34 +62,7 @@ struct Faults : ::testing::Test {
     }
 };
 
-TEST_F(Faults, BlockNotAtFullSizeFreesHalfAndGoesOn) {
-    fp.blocks.failSizes = {64 * MB};   // 32 MB is 32 Mi characters of two bytes
-    start();   // the first tick finds 20 MB free, below 30: it optimizes
-    const Stored before = fp.settings.values;
-
-    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{64 * MB, 32 * MB}));
-    EXPECT_EQ(fp.blocks.live, 0);
-    EXPECT_TRUE(fp.messages.shown.empty());
-
-    // The button meets the same refusal at the slider's 8 MB.
-    fp.blocks.failSizes = {16 * MB};
-    fp.blocks.requests.clear();
-    f.cmdOptimize.click();
-    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{16 * MB, 8 * MB}));
-    EXPECT_EQ(fp.blocks.live, 0);
-
-    expectTicking();
-    expectKept(before);
-}
-
-TEST_F(Faults, BlockNotAtHalfSizeNeedsNoRetryWhenTheFullBlockCame) {
-    fp.blocks.failSizes = {32 * MB};
-    start();
-    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{64 * MB}));
-    EXPECT_EQ(fp.blocks.live, 0);
-    expectTicking();
-}
-
+// The half-size retry itself is the optimizer's (optimizer_test); here neither size comes.
 TEST_F(Faults, BlockNotAtEitherSizeEndsQuietlyEveryTick) {
     fp.blocks.failAll = true;
     start();
@@ -185,38 +158,6 @@ TEST_F(Faults, ShellRefusingTheTrayIconLeavesTrayModeUsable) {
 
     f.exit.click();   // the delete is refused too; the program ends regardless
     EXPECT_TRUE(fp.forms.ended);
-}
-
-TEST_F(Faults, MissingHelpEngineLeavesTheProgramRunning) {
-    // The help engine stands for one that does nothing at all.
-    start();
-    const Stored before = fp.settings.values;
-    f.contents.click();
-    EXPECT_EQ(fp.help.calls.size(), 1u);
-    EXPECT_TRUE(f.visible());
-    expectTicking();
-    expectKept(before);
-}
-
-TEST_F(Faults, AgentLaunchFailingKeepsTheMarkForTheNextStartByHand) {
-    fakes::FakeLauncher launcher;
-    launcher.failure = "The system cannot find the file specified.";
-    fakes::FakeMessages agentMessages;
-    fakes::FakeProgram agentProgram;
-    const Stored before = fp.settings.values;
-    tarvesk::frmTarveskA agent(fp.settings, launcher, agentProgram, agentMessages);
-
-    EXPECT_EQ(agent.Form_Load(), 1);
-    ASSERT_EQ(agentMessages.shown.size(), 1u);
-    EXPECT_NE(agentMessages.shown[0].text.find("Tarvesk.exe"), std::string::npos);
-    EXPECT_EQ(fp.settings.get("StartAgent"), "1");
-    expectKept(before);
-
-    // The user starts the main program by hand: it takes the mark and lives in the tray.
-    start();
-    EXPECT_TRUE(f.inTrayMode());
-    EXPECT_EQ(fp.settings.get("StartAgent"), "0");
-    expectTicking();
 }
 
 }  // namespace

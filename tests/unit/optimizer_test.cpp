@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "main_window_recorder.h"
-#include "monitor/BlockFill.h"
 
 namespace {
 
@@ -55,6 +54,12 @@ TEST_F(Optimizer, NothingToFreeOnlySwitchesTheTimer) {
     f.cmdOptimize.click();
     EXPECT_TRUE(fp.blocks.requests.empty());
     EXPECT_EQ(fp.blocks.log, (Strings{"Timer1 off", "Timer1 on"}));
+
+    // One byte is something: no progress step (it rounds to 0 megabytes), but a block.
+    forget();
+    f.OptimizeRam(1);
+    EXPECT_TRUE(host.progress.empty());
+    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{2}));
 }
 
 TEST_F(Optimizer, HalfSizeRetryWhenTheFullBlockCannotBeHad) {
@@ -65,6 +70,17 @@ TEST_F(Optimizer, HalfSizeRetryWhenTheFullBlockCannotBeHad) {
     EXPECT_EQ(fp.blocks.log,
               (Strings{"Timer1 off", "fail 134217728", "obtain 67108864", "Timer1 on", "release 67108864"}));
     EXPECT_TRUE(fp.messages.shown.empty());
+
+    // The tick's automatic optimization meets the same refusal the same way.
+    forget();
+    shared.AutoOptimize = 1;
+    shared.AlarmLevelMB = 30;
+    shared.FreeAtAlarmMB = 32;
+    fp.blocks.failSizes = {64 * MB};
+    tick(20 * MB);
+    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{64 * MB, 32 * MB}));
+    EXPECT_EQ(fp.blocks.live, 0);
+    EXPECT_TRUE(f.Timer1.enabled());
 }
 
 TEST_F(Optimizer, HalfOfAnOddCountGoesToTheEvenNeighbour) {
@@ -73,17 +89,7 @@ TEST_F(Optimizer, HalfOfAnOddCountGoesToTheEvenNeighbour) {
     f.OptimizeRam(3);   // 1.5 characters -> 2
     f.OptimizeRam(5);   // 2.5 characters -> 2
     EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{6, 4, 10, 4}));
-}
-
-TEST_F(Optimizer, BothSizesFailingEndsQuietlyWithTheTimerOn) {
-    load();
-    f.Slider1.setValue(64);
-    fp.blocks.failAll = true;
-    f.cmdOptimize.click();
-    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{128 * MB, 64 * MB}));
-    EXPECT_EQ(fp.blocks.log.back(), "Timer1 on");
     EXPECT_TRUE(f.Timer1.enabled());
-    EXPECT_TRUE(fp.messages.shown.empty());
 }
 
 TEST_F(Optimizer, TimerRunsAgainEvenWhenTheAllocatorThrows) {
@@ -103,20 +109,38 @@ TEST_F(Optimizer, TimerRunsAgainEvenWhenTheAllocatorThrows) {
     EXPECT_TRUE(g.Timer1.enabled());
 }
 
-TEST_F(Optimizer, RequestsOf2048MBAndMoreAreExactByteCounts) {
-    load(4096 * MB);
-    f.Slider1.setValue(3000);
-    f.cmdOptimize.click();
-    EXPECT_EQ(host.progressMax, 60000);
-    EXPECT_EQ(host.progress.size(), 60001u);
-    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{6000 * MB}));
+TEST_F(Optimizer, AmountsUpTo2047MBAreTriedInFullEvenBeyondTheMachine) {
+    load(512 * MB);
+    fp.blocks.failSizes = {2000 * MB};
+    f.OptimizeRam(1000 * MB);   // a 2000 MB block, then half
+    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{2000 * MB, 1000 * MB}));
+    EXPECT_EQ(host.progressMax, 20000);
+    EXPECT_EQ(host.progress.size(), 20001u);
+
+    forget();
+    f.OptimizeRam(2047 * MB);
+    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{4094 * MB}));
+    EXPECT_EQ(host.progressMax, 40940);
 }
 
-TEST_F(Optimizer, AnAmountBeyondTheMachineFreesWhatTheMachineHas) {
-    load(128 * MB);
+TEST_F(Optimizer, AmountsOf2048MBAndMoreFreeAtMostTheMachine) {
+    load(512 * MB);
+    f.OptimizeRam(2048 * MB);
+    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{1024 * MB}));
+    EXPECT_EQ(host.progressMax, 10240);
+
+    forget();
     f.OptimizeRam(std::numeric_limits<std::int64_t>::max());
-    EXPECT_EQ(host.progressMax, 2560);
-    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{256 * MB}));
+    EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{1024 * MB}));
+
+    // On a machine that has them, they are exact byte counts.
+    MainWindow big;
+    big.load(4096 * MB);
+    big.f.Slider1.setValue(3000);
+    big.f.cmdOptimize.click();
+    EXPECT_EQ(big.host.progressMax, 60000);
+    EXPECT_EQ(big.host.progress.size(), 60001u);
+    EXPECT_EQ(big.fp.blocks.requests, (std::vector<std::uint64_t>{6000 * MB}));
 }
 
 TEST_F(Optimizer, InTrayModeTheIconTurnsToTheWarningWithoutTouchingTheTooltip) {
@@ -131,7 +155,7 @@ TEST_F(Optimizer, InTrayModeTheIconTurnsToTheWarningWithoutTouchingTheTooltip) {
     ASSERT_EQ(fp.tray.calls.size(), 1u);
     const auto& call = fp.tray.calls[0];
     EXPECT_EQ(call.command, tarvesk::TrayCommand::Modify);
-    EXPECT_EQ(call.record.hIcon, 108);
+    EXPECT_EQ(call.record.iconResourceId, 108);
     EXPECT_EQ(call.record.szTip, TipField("Optimizing..."));
     EXPECT_EQ(call.record.uID, 1u);
     EXPECT_EQ(call.record.uFlags, 7u);
@@ -141,11 +165,13 @@ TEST_F(Optimizer, InTrayModeTheIconTurnsToTheWarningWithoutTouchingTheTooltip) {
     EXPECT_EQ(shared.TrayTip, tip);
     EXPECT_EQ(fp.blocks.requests, (std::vector<std::uint64_t>{2 * MB}));
 
-    // Nothing to free still shows the warning until the next tick.
+    // The next tick shows the gauge again; nothing to free still shows the warning until
+    // the tick after.
+    tick(50 * MB);
     fp.tray.calls.clear();
     f.OptimizeRam(0);
     ASSERT_EQ(fp.tray.calls.size(), 1u);
-    EXPECT_EQ(fp.tray.calls[0].record.hIcon, 108);
+    EXPECT_EQ(fp.tray.calls[0].record.iconResourceId, 108);
 }
 
 TEST_F(Optimizer, SliderRemembersItsValueAndSaysWhatItWillFree) {
@@ -156,18 +182,6 @@ TEST_F(Optimizer, SliderRemembersItsValueAndSaysWhatItWillFree) {
     f.Slider1.userSetValue(64);
     EXPECT_EQ(fp.settings.get("LastRAMValue"), "64");
     EXPECT_EQ(f.Slider1.toolTip(), "64 MB to free when Optimize is clicked");
-}
-
-TEST(BlockFill, WritesSpaceCharactersIntoEveryByteAndNoFurther) {
-    // Sizes around the page that is written first and then copied.
-    for (std::size_t bytes : {0, 1, 2, 3, 4095, 4096, 4097, 8192, 8193, 12290}) {
-        std::vector<unsigned char> memory(bytes + 16, 0xAB);
-        tarvesk::FillWithSpaces(memory.data(), bytes);
-        for (std::size_t i = 0; i < bytes; ++i) {
-            ASSERT_EQ(memory[i], i % 2 == 0 ? 0x20 : 0x00) << "byte " << i << " of " << bytes;
-        }
-        for (std::size_t i = bytes; i < memory.size(); ++i) ASSERT_EQ(memory[i], 0xAB) << "past " << bytes;
-    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Memory figures and the main window's three readouts: the label, the gauge and the title,
-// with rounding to the nearest whole number (halves to even), step by step.
+// with rounding to the nearest whole number (halves to even), step by step. The roundings on
+// their own are in monitor_test.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -38,13 +39,6 @@ TEST_F(Readouts, A128MegabyteMachineReadsAsDesigned) {
     EXPECT_FLOAT_EQ(f.ProgressBar1.value(), 50);
     EXPECT_FLOAT_EQ(f.ProgressBar1.max(), 128);
     EXPECT_EQ(f.Slider1.max(), 128);
-}
-
-TEST_F(Readouts, HalvesGoToTheEvenNeighbour) {
-    sample(128 * MB, 1536);   // 1.5 KB
-    EXPECT_EQ(shared.FreeKB, 2);
-    sample(128 * MB, 2560);   // 2.5 KB
-    EXPECT_EQ(shared.FreeKB, 2);
 }
 
 TEST_F(Readouts, MegabytesAreRoundedFromTheRoundedKilobytes) {

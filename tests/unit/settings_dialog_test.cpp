@@ -21,12 +21,11 @@ const std::string kAgent = "\"C:\\Program Files\\Tarvesk\\TarveskA.exe\"";
 
 struct SettingsDialog : ::testing::Test {
     fakes::FakePlatform fp;
-    tarvesk::modMain shared;
+    tarvesk::SettingsCopies shared;
     std::unique_ptr<tarvesk::frmSettings> dlg;
 
     tarvesk::frmSettings& open(std::int64_t totalMB = 128) {
-        shared.TotalMB = totalMB;
-        dlg = std::make_unique<tarvesk::frmSettings>(fp.platform, shared);
+        dlg = std::make_unique<tarvesk::frmSettings>(fp.platform, shared, totalMB);
         dlg->show();
         return *dlg;
     }
@@ -85,6 +84,17 @@ TEST_F(SettingsDialog, LoadsStoredValuesAndRunRegistration) {
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(SettingsDialog, AnyNonZeroTooltipSettingSelectsMegabytes) {
+    fp.settings.put("SysTrayTTT", "7");
+    auto& d = open();
+    EXPECT_EQ(shared.TrayTipInMB, 7);
+    EXPECT_TRUE(d.optMB.value());
+    EXPECT_FALSE(d.optPer.value());
+    d.cmdDone.click();
+    EXPECT_EQ(fp.settings.get("SysTrayTTT"), "1");
+    EXPECT_EQ(shared.TrayTipInMB, 1);
+}
+
 TEST_F(SettingsDialog, LoadChecksTheAmountBeforeTheAlarmLevelIsSet) {
     // The amount is set while the alarm level is still empty (0), so -3 is corrected to 0;
     // then the level 64 breaks the limit of 32, becomes 1, and the amount follows it.
@@ -128,6 +138,16 @@ TEST_F(SettingsDialog, AlarmLevelLimitIsAQuarterOfTotalAsARealNumber) {
     EXPECT_EQ(messages(), (Msgs{"A"}));
     EXPECT_EQ(d.txtAlarm.text(), "1");
     EXPECT_EQ(d.txtFreeAlarm.text(), "100");
+
+    // 130 MB: the limit is 32.5, between whole numbers; it passes, and just above fails.
+    auto& odd = open(130);
+    forgetMessages();
+    odd.txtFreeAlarm.userSetText("100");
+    odd.txtAlarm.userSetText("32.5");
+    EXPECT_TRUE(messages().empty());
+    odd.txtAlarm.userSetText("32.51");
+    EXPECT_EQ(messages(), (Msgs{"A"}));
+    EXPECT_EQ(odd.txtAlarm.text(), "1");
 }
 
 TEST_F(SettingsDialog, CorrectedLevelOfOneThenCorrectsAnEmptyOrZeroAmount) {
@@ -295,13 +315,13 @@ TEST_F(SettingsDialog, DoneStoresAnAmountBeyond32BitsAndClampsItsCopy) {
 TEST_F(SettingsDialog, DoneRoundsFractionsHalfToEvenAndWritesTheUsersSeparator) {
     fp.program.separator = ',';
     auto& d = open();
-    d.txtFreeAlarm.userSetText("20.5");
+    d.txtFreeAlarm.userSetText("11.5");
     d.txtAlarm.userSetText("10.5");
     d.cmdDone.click();
     EXPECT_EQ(fp.settings.get("AlarmLevel"), "10,5");
-    EXPECT_EQ(fp.settings.get("FreeMBatAlarm"), "20,5");
+    EXPECT_EQ(fp.settings.get("FreeMBatAlarm"), "11,5");
     EXPECT_EQ(shared.AlarmLevelMB, 10);
-    EXPECT_EQ(shared.FreeAtAlarmMB, 20);
+    EXPECT_EQ(shared.FreeAtAlarmMB, 12);
 }
 
 TEST_F(SettingsDialog, CancelSavesNothingAndKeepsTheLoadedTrayTip) {

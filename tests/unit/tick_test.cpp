@@ -24,28 +24,27 @@ struct Tick : ::testing::Test, MainWindow {
     }
 };
 
-TEST_F(Tick, GaugePictureAtTheBoundsTakesTheLowerPicture) {
-    load(128 * MB);   // TotalKB 131072
+TEST_F(Tick, InTrayModeEachTickShowsTheGaugeForTheUnroundedFreeMemory) {
+    // 100 MB and 511 bytes: the start-up total rounds to 102,400 KB, whose twentieth is
+    // 5120 KB; the unrounded total's twentieth would be a little more. (The bounds on
+    // their own are in monitor_test.)
+    load(100 * MB + 511);
     f.tray_Click();
     const std::vector<std::pair<std::uint64_t, int>> table = {
-        {0, 105},
-        {1024, 105},           // 1 KB
+        {5120 * 1024, 104},       // on the twentieth: the lower picture
+        {5120 * 1024 + 1, 103},   // above it, though the kilobytes round onto it
+        {1024, 105},              // 1 KB
         {1025, 104},
-        {6710886, 104},        // just under 6553.6 KB, a twentieth
-        {6710887, 103},
-        {33554432, 103},       // 32768 KB, a quarter
-        {33554433, 102},
-        {67108864, 102},       // 65536 KB, a half
-        {67108865, 106},
-        {128 * MB, 106},
+        {51200 * 1024 + 1, 106},  // above the half
+        {51200 * 1024, 102},
     };
     for (const auto& [bytes, icon] : table) {
         fp.tray.calls.clear();
         tick(bytes);
         EXPECT_EQ(shared.TrayPicture, icon) << bytes << " bytes free";
-        ASSERT_EQ(fp.tray.calls.size(), 1u);
+        ASSERT_EQ(fp.tray.calls.size(), 1u) << bytes << " bytes free";
         EXPECT_EQ(fp.tray.calls[0].command, TrayCommand::Modify);
-        EXPECT_EQ(fp.tray.calls[0].record.hIcon, icon) << bytes << " bytes free";
+        EXPECT_EQ(fp.tray.calls[0].record.iconResourceId, icon) << bytes << " bytes free";
     }
 }
 
@@ -103,8 +102,8 @@ TEST_F(Tick, ZeroOrNegativeAmountFreesNothingButShowsTheWarningInTrayMode) {
         tick(1 * MB);
         EXPECT_TRUE(fp.blocks.requests.empty());
         ASSERT_EQ(fp.tray.calls.size(), 2u);
-        EXPECT_EQ(fp.tray.calls[0].record.hIcon, 104);   // the gauge first
-        EXPECT_EQ(fp.tray.calls[1].record.hIcon, 108);   // then the optimizer's warning
+        EXPECT_EQ(fp.tray.calls[0].record.iconResourceId, 104);   // the gauge first
+        EXPECT_EQ(fp.tray.calls[1].record.iconResourceId, 108);   // then the optimizer's warning
         EXPECT_EQ(shared.TrayPicture, 108);
         EXPECT_EQ(shared.TrayTip, std::string("1% Memory Free") + '\0');   // kept by the gauge
         EXPECT_TRUE(f.Timer1.enabled());

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "main_window_recorder.h"
+#include "mainwindow/tray_record.h"
 
 namespace {
 
@@ -48,11 +50,11 @@ TEST_F(Tray, EnteringAddsTheChipWithThePercentageThenTheTickShowsTheGauge) {
     EXPECT_EQ(add.uID, 1u);
     EXPECT_EQ(add.uFlags, 7u);
     EXPECT_EQ(add.uCallbackMessage, 0x200u);
-    EXPECT_EQ(add.hIcon, 101);
+    EXPECT_EQ(add.iconResourceId, 101);
     EXPECT_EQ(add.szTip, TipField("100% Memory Free"));   // 16 characters, the NUL, blanks
 
     const auto& modify = fp.tray.calls[1].record;
-    EXPECT_EQ(modify.hIcon, 106);
+    EXPECT_EQ(modify.iconResourceId, 106);
     EXPECT_EQ(modify.szTip, TipField("100% Memory Free"));
     EXPECT_EQ(modify.cbSize, 104u);
     EXPECT_EQ(shared.TrayTip, std::string("100% Memory Free") + '\0');
@@ -109,7 +111,7 @@ TEST_F(Tray, LeavingDeletesTheLastRecordAndEnteringAgainAddsAfresh) {
     ASSERT_EQ(fp.tray.calls.size(), 5u);
     EXPECT_EQ(fp.tray.calls[3].command, TrayCommand::Add);
     EXPECT_EQ(fp.tray.calls[3].record.uID, 1u);
-    EXPECT_EQ(fp.tray.calls[3].record.hIcon, 101);
+    EXPECT_EQ(fp.tray.calls[3].record.iconResourceId, 101);
     EXPECT_TRUE(trayItemsVisible());
 }
 
@@ -136,9 +138,28 @@ TEST_F(Tray, OnlyDoubleClickAndRightButtonUpAct) {
     EXPECT_EQ(fp.tray.calls[0].command, TrayCommand::Delete);
 }
 
+TEST_F(Tray, MouseMovesOverTheShownWindowNeverActAtAnyScale) {
+    // At 200 % the window is 568 pixels wide: the pointer passes x = 515 and 517, the
+    // codes of a double-click and of a right button's release.
+    for (int dpi : {96, 120, 144, 192, 288}) {
+        SCOPED_TRACE(dpi);
+        MainWindow w;
+        w.host.twipsPerPixel = 1440.0 / dpi;
+        w.load();
+        w.f.show();
+        w.forget();
+        for (int x = 0; x <= 2 * 568; ++x)
+            w.f.Form_MouseMove(0, 0, static_cast<float>(x * w.host.twipsPerPixel), 0);
+        EXPECT_TRUE(w.host.log.empty()) << "first: " << (w.host.log.empty() ? "" : w.host.log[0]);
+        EXPECT_TRUE(w.fp.tray.calls.empty());
+        EXPECT_FALSE(w.f.inTrayMode());
+        EXPECT_TRUE(w.f.visible());
+    }
+}
+
 TEST_F(Tray, NotificationCodesSurviveScreensWithOtherPixelSizes) {
     load();
-    for (double perPixel : {12.0, 1440.0 / 168}) {   // 120 and 168 dots to the inch
+    for (double perPixel : {12.0, 1440.0 / 125, 1440.0 / 168}) {   // 120, 125 and 168 dots to the inch
         host.twipsPerPixel = perPixel;
         f.tray_Click();
         forget();
@@ -152,6 +173,82 @@ TEST_F(Tray, NotificationCodesSurviveScreensWithOtherPixelSizes) {
     forget();
     f.Form_MouseMove(0, 0, 515, 0);
     EXPECT_TRUE(f.inTrayMode());
+}
+
+TEST_F(Tray, ClosingTheHiddenWindowTakesTheIconWithIt) {
+    // A WM_CLOSE from outside (taskkill without /F), or the end of the session, unloads the
+    // main window while it is hidden in the tray.
+    load();
+    f.tray_Click();
+    const auto shown = fp.tray.calls.back().record;
+    forget();
+    f.unload();
+    ASSERT_EQ(commands(), std::vector{TrayCommand::Delete});
+    EXPECT_EQ(fp.tray.calls[0].record, shown);
+    EXPECT_TRUE(trayItemsHidden());
+    EXPECT_FALSE(f.loaded());
+    EXPECT_TRUE(fp.settings.writes.empty());
+}
+
+TEST_F(Tray, TheShellHearsOfTheIconOnlyWhenItsPictureOrTooltipChanged) {
+    load(128 * MB, 50 * MB);
+    f.tray_Click();
+    forget();
+
+    tick(50 * MB);   // the same gauge and "39% Memory Free"
+    tick(50 * MB + 4096);
+    EXPECT_TRUE(fp.tray.calls.empty());
+    EXPECT_EQ(shared.TrayIconData.szTip, TipField("39% Memory Free"));
+
+    tick(52 * MB);   // 41 %: a new tooltip, the same picture
+    ASSERT_EQ(commands(), std::vector{TrayCommand::Modify});
+    EXPECT_EQ(fp.tray.calls[0].record.szTip, TipField("41% Memory Free"));
+    EXPECT_EQ(fp.tray.calls[0].record.iconResourceId, 102);
+
+    fp.tray.calls.clear();
+    tick(65 * MB);   // 51 %: a new picture too
+    ASSERT_EQ(commands(), std::vector{TrayCommand::Modify});
+    EXPECT_EQ(fp.tray.calls[0].record.iconResourceId, 106);
+
+    // The optimizer's warning goes out, and the unchanged gauge after it as well.
+    fp.tray.calls.clear();
+    f.optimize.click();
+    tick(65 * MB);
+    ASSERT_EQ(fp.tray.calls.size(), 2u);
+    EXPECT_EQ(fp.tray.calls[0].record.iconResourceId, 108);
+    EXPECT_EQ(fp.tray.calls[1].record.iconResourceId, 106);
+    EXPECT_EQ(fp.tray.calls[1].record.szTip, TipField("51% Memory Free"));
+
+    // The tooltip's form is part of what the shell shows.
+    fp.tray.calls.clear();
+    shared.TrayTipInMB = 1;
+    tick(65 * MB);
+    ASSERT_EQ(fp.tray.calls.size(), 1u);
+    EXPECT_EQ(fp.tray.calls[0].record.szTip, TipField("65 MB Free"));
+}
+
+TEST_F(Tray, ARefusedRefreshIsSentAgainOnTheNextTick) {
+    load(128 * MB, 50 * MB);
+    f.tray_Click();
+    tick(52 * MB);
+    forget();
+    fp.tray.refuse = true;
+    tick(65 * MB);
+    tick(65 * MB);
+    fp.tray.refuse = false;
+    tick(65 * MB);
+    tick(65 * MB);   // taken now: the same record is not sent again
+    ASSERT_EQ(fp.tray.calls.size(), 3u);
+    for (const auto& call : fp.tray.calls) EXPECT_EQ(call.record.iconResourceId, 106);
+
+    // A refused add likewise: the tick after it sends its modify.
+    f.openmain_Click();
+    fp.tray.refuse = true;
+    f.tray_Click();
+    fp.tray.refuse = false;
+    forget();
+    tick(65 * MB);
+    ASSERT_EQ(commands(), std::vector{TrayCommand::Modify});
 }
 
 TEST_F(Tray, ShellRestartAddsTheIconAgainOnlyInTrayMode) {
@@ -168,12 +265,59 @@ TEST_F(Tray, ShellRestartAddsTheIconAgainOnlyInTrayMode) {
     ASSERT_EQ(commands(), std::vector{TrayCommand::Add});
     EXPECT_EQ(fp.tray.calls[0].record, shown);
     EXPECT_EQ(fp.tray.calls[0].record.szTip, TipField("20 MB Free"));
-    EXPECT_EQ(fp.tray.calls[0].record.hIcon, 103);
+    EXPECT_EQ(fp.tray.calls[0].record.iconResourceId, 103);
+
+    // Added again, the icon is what the shell shows: an unchanged tick sends nothing.
+    fp.tray.calls.clear();
+    tick(20 * MB);
+    EXPECT_TRUE(fp.tray.calls.empty());
 
     f.openmain_Click();
     fp.tray.calls.clear();
     f.Form_TaskbarCreated();
     EXPECT_TRUE(fp.tray.calls.empty());
+}
+
+TEST(TrayRecord, EveryFieldIsFilledAndTheTooltipIsAFixedLengthText) {
+    tarvesk::TrayIconRecord record;
+    record.szTip.fill('x');
+    const std::string tip = tarvesk::TrayTipText(false, 100, 0);
+    EXPECT_EQ(tip, std::string("100% Memory Free") + '\0');   // 16 characters and the NUL
+    tarvesk::FillTrayRecord(record, 88, 0x1234, 106, tip);
+    EXPECT_EQ(record.cbSize, 88u);
+    EXPECT_EQ(record.hWnd, 0x1234u);
+    EXPECT_EQ(record.uID, 1u);
+    EXPECT_EQ(record.uFlags, 7u);
+    EXPECT_EQ(record.uCallbackMessage, 0x200u);
+    EXPECT_EQ(record.iconResourceId, 106);
+    EXPECT_EQ(record.szTip, TipField("100% Memory Free"));
+
+    // A text longer than the field is cut at 64 characters.
+    const std::string longer(70, 'a');
+    tarvesk::FillTrayRecord(record, 88, 0x1234, 106, longer);
+    EXPECT_EQ(std::string(record.szTip.begin(), record.szTip.end()), std::string(64, 'a'));
+
+    EXPECT_EQ(tarvesk::TrayTipText(true, 39, 0), std::string("0 MB Free") + '\0');
+    EXPECT_EQ(tarvesk::TrayTipText(true, 39, -3), std::string("-3 MB Free") + '\0');
+    EXPECT_EQ(tarvesk::TrayTipText(false, 0, 50), std::string("0% Memory Free") + '\0');
+}
+
+TEST(TrayRecord, NotificationCodeIsXOverTheTwipsPerPixelRounded) {
+    EXPECT_EQ(tarvesk::TrayNotificationCode(0x205 * 15.0f, 15), 0x205);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(0x203 * 7.5f, 7.5), 0x203);
+    // 125 dots to the inch: 11.52 twips a pixel, which float x cannot hold exactly; the
+    // quotient comes out a little under the code.
+    for (long code : {0x203L, 0x205L})
+        EXPECT_EQ(tarvesk::TrayNotificationCode(static_cast<float>(code * (1440.0 / 125)), 1440.0 / 125), code);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(0, 15), 0);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(65535 * 15.0f, 15), 65535);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(65536 * 15.0f, 15), -1);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(-15.0f, 15), -1);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(515 * 15.0f, 0), -1);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(515 * 15.0f, -15), -1);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(-515 * 15.0f, -15), -1);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(std::numeric_limits<float>::quiet_NaN(), 15), -1);
+    EXPECT_EQ(tarvesk::TrayNotificationCode(std::numeric_limits<float>::infinity(), 15), -1);
 }
 
 }  // namespace

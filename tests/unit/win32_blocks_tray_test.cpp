@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <limits>
 
+#include <windows.h>
+
+#include "resource_ids.h"
 #include "win32/ShellTray.h"
 #include "win32/Win32BlockAllocator.h"
 
@@ -34,9 +37,26 @@ TEST(Win32Tray, RecordSizeIsTheFirstNarrowLayout) {
 }
 
 TEST(Win32Tray, IconsAreLoadedOnceAndMissingOnesStayNone) {
+    // The test program carries the main program's resources, so the tray's pictures are there.
     tarvesk::ShellTray tray;
+    const std::uintptr_t chip = tray.icon(IDI_CHIP);
+    ASSERT_NE(chip, 0u) << "icon " << IDI_CHIP << " did not load";
+    ICONINFO info{};
+    ASSERT_NE(GetIconInfo(reinterpret_cast<HICON>(chip), &info), FALSE) << "not an icon";
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    // The same handle every time: loaded once, not once a tick.
+    EXPECT_EQ(tray.icon(IDI_CHIP), chip);
+    for (int id : {IDI_GAUGE_HALF, IDI_GAUGE_QUARTER, IDI_GAUGE_LOW, IDI_GAUGE_EMPTY, IDI_GAUGE_HIGH, IDI_WARNING}) {
+        const std::uintptr_t picture = tray.icon(id);
+        EXPECT_NE(picture, 0u) << id;
+        EXPECT_NE(picture, chip) << id;
+        EXPECT_EQ(tray.icon(id), picture) << id;
+    }
+    // No picture, and a resource the program does not have, give no icon, and stay so.
     EXPECT_EQ(tray.icon(0), 0u);
-    EXPECT_EQ(tray.icon(101), tray.icon(101));   // the test program has no icon resources
+    EXPECT_EQ(tray.icon(999), 0u);
+    EXPECT_EQ(tray.icon(999), 0u);
 }
 
 }  // namespace

@@ -26,26 +26,38 @@ Bytes finishPage(ByteWriter& page, std::size_t pageSize)
 
 } // namespace
 
+std::vector<std::size_t> leafPageStarts(std::uint16_t pageSize, const std::vector<BTreeEntry>& sortedEntries)
+{
+    if (pageSize <= kLeafPageHeaderSize) throw FormatLimitError("B+ tree page size too small");
+    const std::size_t leafRoom = pageSize - kLeafPageHeaderSize;
+    std::vector<std::size_t> starts{0};
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < sortedEntries.size(); ++i) {
+        const std::size_t size = sortedEntries[i].leaf.size();
+        if (size > leafRoom) throw FormatLimitError("B+ tree entry larger than a page");
+        if (used + size > leafRoom) {
+            starts.push_back(i);
+            used = 0;
+        }
+        used += size;
+    }
+    return starts;
+}
+
 Bytes buildBTree(const BTreeLayout& layout, const std::vector<BTreeEntry>& sortedEntries)
 {
     const std::size_t pageSize = layout.pageSize;
-    if (pageSize <= kLeafPageHeaderSize) throw FormatLimitError("B+ tree page size too small");
     if (layout.structure.size() >= 16) throw FormatLimitError("B+ tree structure text too long");
 
     std::vector<Bytes> pages;
 
     // Leaves: as many entries per page as fit, in key order.
+    const std::vector<std::size_t> starts = leafPageStarts(layout.pageSize, sortedEntries);
     const std::size_t leafRoom = pageSize - kLeafPageHeaderSize;
-    std::vector<std::vector<const BTreeEntry*>> leaves(1);
-    std::size_t used = 0;
-    for (const BTreeEntry& e : sortedEntries) {
-        if (e.leaf.size() > leafRoom) throw FormatLimitError("B+ tree entry larger than a page");
-        if (used + e.leaf.size() > leafRoom) {
-            leaves.emplace_back();
-            used = 0;
-        }
-        leaves.back().push_back(&e);
-        used += e.leaf.size();
+    std::vector<std::vector<const BTreeEntry*>> leaves(starts.size());
+    for (std::size_t page = 0; page < starts.size(); ++page) {
+        const std::size_t end = page + 1 < starts.size() ? starts[page + 1] : sortedEntries.size();
+        for (std::size_t i = starts[page]; i < end; ++i) leaves[page].push_back(&sortedEntries[i]);
     }
 
     std::vector<Node> level;

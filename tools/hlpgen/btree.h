@@ -1,5 +1,5 @@
 // B+ trees as the help file stores them (the internal directory, |CONTEXT,
-// |TTLBTREE).
+// |TTLBTREE, |KWBTREE).
 //
 // A tree is a 38-byte header followed by fixed-size pages:
 //   header: u16 magic 0x293B, u16 flags, u16 page size, char structure[16],
@@ -37,6 +37,12 @@ inline constexpr std::uint16_t kBTreeMagic = 0x293B;
 inline constexpr std::size_t kBTreeHeaderSize = 38;
 inline constexpr std::size_t kLeafPageHeaderSize = 8;
 inline constexpr std::size_t kIndexPageHeaderSize = 6;
+
+// Where the leaves split the entries: the index of the first entry on each
+// leaf page, for pages 0, 1, ... in chain order. Each leaf takes as many
+// entries as fit. An empty list still makes one (empty) leaf, starting at 0.
+// Throws FormatLimitError when an entry cannot fit a page.
+std::vector<std::size_t> leafPageStarts(std::uint16_t pageSize, const std::vector<BTreeEntry>& sortedEntries);
 
 // Builds the tree from entries already sorted in key order. Throws
 // FormatLimitError when an entry cannot fit a page or the tree outgrows the

@@ -26,6 +26,7 @@ struct Topic {
     std::string context; // context name: the topic's identity in both outputs
     std::string title;
     std::vector<Block> blocks;
+    std::vector<std::string> keywords; // index terms that lead to this topic, as written
     int line = 0;
 };
 

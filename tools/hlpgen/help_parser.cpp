@@ -139,8 +139,48 @@ private:
             requireTopic(number);
             if (rest.empty()) fail(number, "empty @heading");
             doc_.topics.back().blocks.push_back(makeBlock(Block::Kind::Heading, number, rest));
+        } else if (word == "keywords") {
+            requireTopic(number);
+            addKeywords(number, rest);
         } else {
             fail(number, "unknown directive '@" + std::string(word) + "'");
+        }
+    }
+
+    // "a; b; c": each term trimmed, none empty, none twice in a topic, and
+    // every topic spelling a term the same way.
+    void addKeywords(int number, std::string_view list)
+    {
+        if (list.empty()) fail(number, "@keywords needs at least one index term");
+        Topic& topic = doc_.topics.back();
+        std::size_t start = 0;
+        while (start <= list.size()) {
+            std::size_t end = list.find(';', start);
+            if (end == std::string_view::npos) end = list.size();
+            const std::string_view term = trim(list.substr(start, end - start));
+            start = end + 1;
+
+            if (term.empty()) fail(number, "empty index term in @keywords");
+            if (term.size() > kMaxKeywordLength) {
+                fail(number, "index term longer than " + std::to_string(kMaxKeywordLength) + " characters");
+            }
+            if (term.find("[[") != std::string_view::npos || term.find("]]") != std::string_view::npos ||
+                term.find("**") != std::string_view::npos) {
+                fail(number, "markup inside index term '" + std::string(term) + "'");
+            }
+            const std::string key = lowerCase(term);
+            const auto [known, fresh] = keywordSpelling_.emplace(key, Spelling{std::string(term), number});
+            if (!fresh && known->second.text != term) {
+                fail(number, "index term '" + std::string(term) + "' is spelled '" + known->second.text +
+                                 "' on line " + std::to_string(known->second.line) +
+                                 "; the index ignores case, so spell it alike");
+            }
+            for (const std::string& existing : topic.keywords) {
+                if (lowerCase(existing) == key) {
+                    fail(number, "index term '" + std::string(term) + "' given twice for topic '" + topic.context + "'");
+                }
+            }
+            topic.keywords.emplace_back(term);
         }
     }
 
@@ -269,6 +309,12 @@ private:
     std::optional<Block::Kind> open_;
     int openLine_ = 0;
     std::string pending_;
+
+    struct Spelling {
+        std::string text;
+        int line;
+    };
+    std::map<std::string, Spelling> keywordSpelling_; // lower-case term -> first spelling seen
 };
 
 } // namespace

@@ -8,6 +8,10 @@
 //   @topic name Title    starts a topic; "name" is its context name. The first
 //                        topic is the contents topic.
 //   @heading Text        a sub-heading inside a topic
+//   @keywords a; b; c    index terms that lead to the current topic, separated
+//                        by ';'. May be given more than once in a topic. The
+//                        same term may lead to several topics; the index
+//                        ignores case, so every topic must spell a term alike.
 //   - text               a bullet item; the lines after it continue the item
 //                        until a blank line, a directive or the next "- "
 //   other lines          a paragraph; a blank line ends it
@@ -21,7 +25,8 @@
 // or empty title, an invalid or duplicate context name (names differing only
 // in case are duplicates, since help files ignore case), a link to a topic
 // that does not exist, unbalanced [[ ]] or **, a character outside printable
-// ASCII.
+// ASCII, an empty or overlong index term, a term given twice in one topic or
+// spelled with other capitals in another.
 #pragma once
 
 #include "help_document.h"
@@ -39,6 +44,8 @@ public:
 
 // Longest topic or help title we accept.
 inline constexpr std::size_t kMaxTitleLength = 127;
+// Longest index term we accept (the viewers' limit for a keyword).
+inline constexpr std::size_t kMaxKeywordLength = 255;
 
 HelpDocument parseHelpSource(std::string_view source, std::string_view sourceName);
 

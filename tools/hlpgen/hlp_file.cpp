@@ -2,6 +2,7 @@
 
 #include "btree.h"
 #include "context_hash.h"
+#include "keyword_index.h"
 #include "topic_file.h"
 
 #include <algorithm>
@@ -152,13 +153,23 @@ Bytes buildHelpFile(const HelpDocument& doc)
     }
     const TopicFile topics = buildTopicFile(contents);
 
-    const std::vector<std::pair<std::string, Bytes>> files = {
+    std::vector<std::pair<std::string, Bytes>> files = {
         {"|SYSTEM", systemFile(doc, topics.topics.front().offset)},
         {"|FONT", fontFile()},
         {"|TOPIC", topics.bytes},
         {"|CONTEXT", contextFile(doc, topics)},
         {"|TTLBTREE", titleFile(doc, topics)},
     };
+    // Without keywords the file has no index at all, rather than an empty one.
+    const std::vector<IndexTerm> terms = collectIndexTerms(doc);
+    if (!terms.empty()) {
+        std::vector<std::uint32_t> offsets;
+        for (const TopicPlacement& p : topics.topics) offsets.push_back(p.offset);
+        KeywordFiles keywords = buildKeywordFiles(terms, offsets);
+        files.emplace_back("|KWBTREE", std::move(keywords.tree));
+        files.emplace_back("|KWDATA", std::move(keywords.data));
+        files.emplace_back("|KWMAP", std::move(keywords.map));
+    }
 
     ByteWriter out;
     out.u32(kHelpFileMagic);

@@ -21,6 +21,8 @@
 //   |TOPIC    see topic_file.h
 //   |CONTEXT  B+ tree "L4" of (i32 context hash, TOPICOFFSET), by signed hash
 //   |TTLBTREE B+ tree "Lz" of (TOPICOFFSET, topic title), by offset
+//   |KWBTREE, |KWDATA, |KWMAP  the keyword index (see keyword_index.h),
+//             only when some topic has keywords
 #pragma once
 
 #include "byte_writer.h"

@@ -1,5 +1,7 @@
 #include "html_page.h"
 
+#include "keyword_index.h"
+
 #include <string_view>
 
 namespace hlpgen {
@@ -32,6 +34,28 @@ std::string spans(const std::vector<Span>& list)
     return out;
 }
 
+// The index's anchor: a context name never contains '-', so no topic can clash with it.
+constexpr std::string_view kIndexId = "keyword-index";
+
+// Each term, then the topics it leads to.
+std::string indexSection(const HelpDocument& doc, const std::vector<IndexTerm>& terms)
+{
+    std::string out = "\n<div class=\"index\" id=\"" + std::string(kIndexId) + "\">\n<h2>Index</h2>\n<ul>\n";
+    for (const IndexTerm& term : terms) {
+        out += "<li>" + escape(term.term) + ": ";
+        for (std::size_t i = 0; i < term.topics.size(); ++i) {
+            const Topic& t = doc.topics[term.topics[i]];
+            if (i > 0) out += ", ";
+            out += "<a href=\"#" + escape(t.context) + "\">" + escape(t.title) + "</a>";
+        }
+        out += "</li>\n";
+    }
+    out += "</ul>\n";
+    out += "<p class=\"back\"><a href=\"#" + escape(doc.topics.front().context) + "\">Back to " +
+           escape(doc.topics.front().title) + "</a></p>\n</div>\n";
+    return out;
+}
+
 constexpr std::string_view kStyle =
     "body { font-family: Arial, Helvetica, sans-serif; font-size: 100%; line-height: 1.4;"
     " max-width: 46em; margin: 1em auto; padding: 0 1em; color: #000; background: #fff; }\n"
@@ -54,10 +78,12 @@ std::string buildHtmlPage(const HelpDocument& doc)
     out += "<h1>" + escape(doc.title) + "</h1>\n";
     if (!doc.copyright.empty()) out += "<p>" + escape(doc.copyright) + "</p>\n";
 
+    const std::vector<IndexTerm> terms = collectIndexTerms(doc);
     out += "<ul class=\"toc\">\n";
     for (const Topic& t : doc.topics) {
         out += "<li><a href=\"#" + escape(t.context) + "\">" + escape(t.title) + "</a></li>\n";
     }
+    if (!terms.empty()) out += "<li><a href=\"#" + std::string(kIndexId) + "\">Index</a></li>\n";
     out += "</ul>\n";
 
     const std::string contents = doc.topics.empty() ? std::string() : doc.topics.front().context;
@@ -83,6 +109,7 @@ std::string buildHtmlPage(const HelpDocument& doc)
         }
         out += "</div>\n";
     }
+    if (!terms.empty()) out += indexSection(doc, terms);
     out += "</body>\n</html>\n";
     return out;
 }

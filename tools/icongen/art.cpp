@@ -170,6 +170,58 @@ private:
         palette_.push_back(entry);
     }
 
+    // Reads what may follow an image's depth ('png', 'scale S', 'hotspot X Y') into `img` and
+    // checks it against the kind and size; returns whether the image is scaled.
+    bool options(const Line& head, const std::vector<std::string_view>& w, Image& img) const {
+        const auto size = w[1], depth = w[2];
+        bool scaled = false;
+        for (std::size_t k = 3; k < w.size();) {
+            const auto option = w[k];
+            if (option == "png" && !img.png) {
+                img.png = true;
+                k += 1;
+            } else if (option == "scale" && !scaled && k + 1 < w.size()) {
+                const auto s = to_int(w[k + 1]);
+                if (!s || *s < 2)
+                    fail(head.number, "scale '" + std::string(w[k + 1]) + "' is not a whole number from 2");
+                img.scale = *s;
+                scaled = true;
+                k += 2;
+            } else if (option == "hotspot" && !img.hotspot && k + 2 < w.size()) {
+                const auto hx = to_int(w[k + 1]);
+                const auto hy = to_int(w[k + 2]);
+                if (!hx || !hy) fail(head.number, "hot spot '" + std::string(w[k + 1]) + " " + std::string(w[k + 2]) +
+                                                      "' is not two whole numbers");
+                if (*hx < 0 || *hx >= img.width || *hy < 0 || *hy >= img.height)
+                    fail(head.number, "hot spot " + std::to_string(*hx) + " " + std::to_string(*hy) +
+                                          " lies outside the " + std::string(size) + " image");
+                img.hotspot = HotSpot{*hx, *hy};
+                k += 3;
+            } else {
+                fail(head.number, "unexpected '" + std::string(option) +
+                                      "' after the depth (expected 'png', 'scale S' or 'hotspot X Y', each once)");
+            }
+        }
+        if (art_.kind == Kind::cursor) {
+            if (img.bpp != 1) fail(head.number, "cursor images are two-colour: 1bpp, not " + std::string(depth));
+            if (!img.hotspot) fail(head.number, "a cursor image needs 'hotspot X Y'");
+            if (img.png || scaled) fail(head.number, "a cursor image takes neither 'png' nor 'scale'");
+        } else if (img.hotspot) {
+            fail(head.number, "an icon has no hot spot (use 'kind cursor' for a cursor)");
+        }
+        if (img.png && (img.width != 256 || img.height != 256 || img.bpp != 32))
+            fail(head.number, "only a 256x256 32bpp image may be 'png': older Windows cannot read PNG, and "
+                              "never picks a 256 px image");
+        if (scaled) {
+            if (img.width <= 64 && img.height <= 64)
+                fail(head.number, "a " + std::string(size) + " image is drawn at its own size: only images larger "
+                                  "than 64 px may be scaled");
+            if (img.width % img.scale != 0 || img.height % img.scale != 0)
+                fail(head.number, "scale " + std::to_string(img.scale) + " does not divide " + std::string(size));
+        }
+        return scaled;
+    }
+
     // Parses the image whose header is lines[at]; returns the index of the line after its rows.
     std::size_t image(const std::vector<Line>& lines, std::size_t at) {
         const Line& head = lines[at];
@@ -177,8 +229,7 @@ private:
         if (!have_kind_) fail(head.number, "'kind icon' or 'kind cursor' must come before the first image");
 
         Image img;
-        if (w.size() != 3 && w.size() != 6)
-            fail(head.number, "expected 'image WxH Nbpp' or 'image WxH Nbpp hotspot X Y'");
+        if (w.size() < 3) fail(head.number, "expected 'image WxH Nbpp', then 'png', 'scale S' or 'hotspot X Y'");
         const auto size = w[1];
         const auto x = size.find('x');
         const auto width = x == std::string_view::npos ? std::nullopt : to_int(size.substr(0, x));
@@ -196,58 +247,54 @@ private:
             fail(head.number, "depth '" + std::string(depth) + "' is not 1bpp, 4bpp, 8bpp or 32bpp");
         img.bpp = *bpp;
 
-        if (w.size() == 6) {
-            if (w[3] != "hotspot") fail(head.number, "expected 'hotspot X Y' after the depth");
-            const auto hx = to_int(w[4]);
-            const auto hy = to_int(w[5]);
-            if (!hx || !hy) fail(head.number, "hot spot '" + std::string(w[4]) + " " + std::string(w[5]) +
-                                                  "' is not two whole numbers");
-            if (*hx < 0 || *hx >= img.width || *hy < 0 || *hy >= img.height)
-                fail(head.number, "hot spot " + std::to_string(*hx) + " " + std::to_string(*hy) +
-                                      " lies outside the " + std::string(size) + " image");
-            img.hotspot = HotSpot{*hx, *hy};
-        }
-        if (art_.kind == Kind::cursor) {
-            if (img.bpp != 1) fail(head.number, "cursor images are two-colour: 1bpp, not " + std::string(depth));
-            if (!img.hotspot) fail(head.number, "a cursor image needs 'hotspot X Y'");
-        } else if (img.hotspot) {
-            fail(head.number, "an icon has no hot spot (use 'kind cursor' for a cursor)");
-        }
+        const bool scaled = options(head, w, img);
         for (const auto& other : art_.images)
             if (other.width == img.width && other.height == img.height && other.bpp == img.bpp)
                 fail(head.number, "a second " + std::string(size) + " " + std::string(depth) + " image");
 
-        // Pixel rows.
+        // Pixel rows, drawn at 1/scale of the image's size.
+        const int drawn_width = img.width / img.scale, drawn_height = img.height / img.scale;
+        const std::string drawn = std::to_string(drawn_width) + "x" + std::to_string(drawn_height);
+        const std::string what = scaled ? "the " + drawn + " drawing of the " + std::string(size) + " image"
+                                        : "the " + std::string(size) + " image";
         bool any_transparent = false;
-        for (int row = 0; row < img.height; ++row) {
+        std::vector<Rgba> pixels;
+        std::vector<bool> transparent;
+        for (int row = 0; row < drawn_height; ++row) {
             const std::size_t k = at + 1 + static_cast<std::size_t>(row);
             const auto short_by = [&] {
-                return "the " + std::string(size) + " image at line " + std::to_string(head.number) + " has only " +
-                       std::to_string(row) + " of its " + std::to_string(img.height) + " pixel rows";
+                return what + " at line " + std::to_string(head.number) + " has only " + std::to_string(row) +
+                       " of its " + std::to_string(drawn_height) + " pixel rows";
             };
             if (k >= lines.size()) fail(head.number, short_by() + " before the end of the file");
             const Line& line = lines[k];
             const auto lw = words(line.text);
             if (!lw.empty() && is_keyword(lw[0])) fail(line.number, short_by());
-            if (static_cast<int>(line.text.size()) != img.width)
-                fail(line.number, "pixel row " + std::to_string(row + 1) + " of the " + std::string(size) +
-                                      " image has " + std::to_string(line.text.size()) + " characters, expected " +
-                                      std::to_string(img.width));
-            for (int col = 0; col < img.width; ++col) {
+            if (static_cast<int>(line.text.size()) != drawn_width)
+                fail(line.number, "pixel row " + std::to_string(row + 1) + " of " + what + " has " +
+                                      std::to_string(line.text.size()) + " characters, expected " +
+                                      std::to_string(drawn_width));
+            for (int col = 0; col < drawn_width; ++col) {
                 const char ch = line.text[static_cast<std::size_t>(col)];
                 const auto e = std::find_if(palette_.begin(), palette_.end(),
                                             [ch](const PaletteEntry& p) { return p.ch == ch; });
                 if (e == palette_.end()) fail(line.number, col + 1, quoted(ch) + " is not in the palette");
                 const bool clear = e->transparent || e->colour.a == 0;
                 any_transparent = any_transparent || clear;
-                img.pixels.push_back(clear ? Rgba{0, 0, 0, 0} : e->colour);
-                img.transparent.push_back(clear);
+                pixels.push_back(clear ? Rgba{0, 0, 0, 0} : e->colour);
+                transparent.push_back(clear);
             }
         }
+        for (int y = 0; y < img.height; ++y)
+            for (int x = 0; x < img.width; ++x) {
+                const auto k = static_cast<std::size_t>((y / img.scale) * drawn_width + x / img.scale);
+                img.pixels.push_back(pixels[k]);
+                img.transparent.push_back(transparent[k]);
+            }
 
         if (img.bpp <= 8) img.table = colour_table(head, img.bpp, any_transparent);
         art_.images.push_back(std::move(img));
-        return at + 1 + static_cast<std::size_t>(art_.images.back().height);
+        return at + 1 + static_cast<std::size_t>(drawn_height);
     }
 
     std::vector<Rgba> colour_table(const Line& head, int bpp, bool any_transparent) const {

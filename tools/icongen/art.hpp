@@ -14,6 +14,14 @@
 //   image WxH 1bpp hotspot X Y  (cursors: the hot spot, from the top left)
 //   <H rows of exactly W pixel characters>
 //
+// After the depth an icon image may say:
+//   png        the image is stored PNG-compressed, as Windows Vista and later read
+//              it. Only a 256x256 32bpp image may be: older systems cannot read PNG,
+//              and they never pick a 256 px image while smaller ones are there.
+//   scale S    the rows draw the image at 1/S of its size (W/S x H/S characters), and
+//              each character becomes an S x S block. Only images larger than 64 px
+//              may be scaled; every smaller size is drawn at its own size.
+//
 // An image uses the palette in force where it stands. Pixel characters are
 // printable ASCII other than blank and '#'.
 //
@@ -56,6 +64,8 @@ struct Image {
     int width = 0;
     int height = 0;
     int bpp = 0;                   // 1, 4, 8 or 32
+    bool png = false;              // stored PNG-compressed (256x256 32bpp only)
+    int scale = 1;                 // drawn at 1/scale of its size, blown up by whole pixels
     std::optional<HotSpot> hotspot;  // cursors only
     std::vector<Rgba> table;       // colour table of a paletted image, at most 2^bpp entries
     std::vector<Rgba> pixels;      // row-major from the top left; a transparent pixel is {0,0,0,0}

@@ -1,5 +1,7 @@
 #include "icofile.hpp"
 
+#include "png.hpp"
+
 #include <algorithm>
 #include <cctype>
 
@@ -21,7 +23,12 @@ public:
     std::vector<std::uint8_t> bytes;
 };
 
-std::size_t table_entries(const Image& img) { return img.bpp <= 8 ? std::size_t{1} << img.bpp : 0; }
+// An 8bpp table holds only the colours the image uses (biClrUsed says how many): the
+// unused rest of 256 entries would cost up to 1 KB an image. Smaller tables are written whole.
+std::size_t table_entries(const Image& img) {
+    if (img.bpp == 8) return img.table.size();
+    return img.bpp < 8 ? std::size_t{1} << img.bpp : 0;
+}
 
 std::size_t colour_bytes(const Image& img) {
     return row_bytes(img.width, img.bpp) * static_cast<std::size_t>(img.height);
@@ -50,7 +57,7 @@ void write_dib(Writer& out, const Image& img) {
     out.u32(static_cast<std::uint32_t>(colour_bytes(img) + mask_bytes(img)));
     out.u32(0);  // x pixels per metre
     out.u32(0);  // y pixels per metre
-    out.u32(0);  // colours used: the full table
+    out.u32(img.bpp == 8 ? static_cast<std::uint32_t>(img.table.size()) : 0);  // colours used; 0: all 2^bpp
     out.u32(0);  // colours important: all
 
     // Colour table (RGBQUAD: blue, green, red, reserved), unused entries black.
@@ -114,14 +121,25 @@ void write_dib(Writer& out, const Image& img) {
 }  // namespace
 
 std::vector<std::uint8_t> encode(const Art& art) {
-    Writer out;
     const bool cursor = art.kind == Kind::cursor;
+    std::vector<std::vector<std::uint8_t>> stored;
+    for (const auto& img : art.images) {
+        if (img.png) {
+            stored.push_back(encode_png(img));
+        } else {
+            Writer dib;
+            write_dib(dib, img);
+            stored.push_back(std::move(dib.bytes));
+        }
+    }
+
+    Writer out;
     out.u16(0);
     out.u16(cursor ? 2 : 1);
     out.u16(static_cast<unsigned>(art.images.size()));
-
     std::size_t offset = 6 + 16 * art.images.size();
-    for (const auto& img : art.images) {
+    for (std::size_t k = 0; k < art.images.size(); ++k) {
+        const Image& img = art.images[k];
         out.u8(img.width == 256 ? 0 : static_cast<unsigned>(img.width));
         out.u8(img.height == 256 ? 0 : static_cast<unsigned>(img.height));
         out.u8(img.bpp < 8 ? 1u << img.bpp : 0u);  // colour count; 0 for 256 and more
@@ -133,11 +151,11 @@ std::vector<std::uint8_t> encode(const Art& art) {
             out.u16(1);
             out.u16(static_cast<unsigned>(img.bpp));
         }
-        out.u32(static_cast<std::uint32_t>(dib_size(img)));
+        out.u32(static_cast<std::uint32_t>(stored[k].size()));
         out.u32(static_cast<std::uint32_t>(offset));
-        offset += dib_size(img);
+        offset += stored[k].size();
     }
-    for (const auto& img : art.images) write_dib(out, img);
+    for (const auto& bytes : stored) out.bytes.insert(out.bytes.end(), bytes.begin(), bytes.end());
     return std::move(out.bytes);
 }
 

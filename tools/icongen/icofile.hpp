@@ -3,10 +3,12 @@
 // Layout: a 6-byte directory header (reserved 0, type 1 icon or 2 cursor, image
 // count), one 16-byte entry per image, then each image as a DIB: a 40-byte
 // BITMAPINFOHEADER whose height is twice the image's (colour bitmap and mask),
-// the colour table (2^bpp entries for paletted images), the colour bitmap, then
-// the 1bpp AND mask (1 = transparent). Both bitmaps run bottom-up with every row
-// padded to a multiple of 32 bits. In a cursor's directory entry the planes and
-// bit-count fields hold the hot spot's x and y.
+// the colour table (2^bpp entries for 1bpp and 4bpp images; as many as the image
+// has colours for 8bpp ones, in biClrUsed), the colour bitmap, then the 1bpp AND
+// mask (1 = transparent). Both bitmaps run bottom-up with every row padded to a
+// multiple of 32 bits. An image marked png is stored as a PNG file instead of a
+// DIB; its entry says 256x256 (written 0, 0), 1 plane, 32 bits. In a cursor's
+// directory entry the planes and bit-count fields hold the hot spot's x and y.
 #pragma once
 
 #include "art.hpp"

@@ -37,7 +37,7 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const char* className) {
         std::vector<HWND> found;
     } search{processId, className, {}};
     EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
+        [](HWND window, LPARAM parameter) WINAPI -> BOOL {
             auto& s = *reinterpret_cast<Search*>(parameter);
             if (ProcessOf(window) == s.processId &&
                 (!s.className || ClassName(window) == s.className))
@@ -77,7 +77,7 @@ HWND Control(HWND form, int id) {
     } search{id, nullptr};
     EnumChildWindows(
         form,
-        [](HWND child, LPARAM parameter) -> BOOL {
+        [](HWND child, LPARAM parameter) WINAPI -> BOOL {
             auto& s = *reinterpret_cast<Search*>(parameter);
             if (GetDlgCtrlID(child) == s.id) {
                 s.found = child;
@@ -167,7 +167,7 @@ bool WaitUntilPainted(HWND window, DWORD timeoutMs) {
             bool pending = false;
             EnumChildWindows(
                 window,
-                [](HWND child, LPARAM flag) -> BOOL {
+                [](HWND child, LPARAM flag) WINAPI -> BOOL {
                     if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
                         *reinterpret_cast<bool*>(flag) = true;
                         return FALSE;

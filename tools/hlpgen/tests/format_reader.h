@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace formatcheck {
@@ -79,6 +80,7 @@ inline std::size_t pageAt(const BTreeHeader& h, int page) { return 38 + static_c
 struct LeafWalk {
     std::vector<Bytes> entries;
     std::vector<std::string> problems;
+    std::vector<std::pair<int, int>> leaves; // (page number, entries) in chain order
 };
 
 inline LeafWalk walkLeaves(const Bytes& t, const TreeKind& kind)
@@ -108,6 +110,7 @@ inline LeafWalk walkLeaves(const Bytes& t, const TreeKind& kind)
         const std::size_t at = pageAt(h, page);
         if (i16(t, at + 4) != previous) walk.problems.push_back("leaf " + std::to_string(page) + ": wrong PreviousPage");
         std::size_t p = at + 8;
+        walk.leaves.emplace_back(page, i16(t, at + 2));
         for (int i = 0; i < i16(t, at + 2); ++i) {
             const std::size_t n = kind.leafEntrySize(t, p);
             walk.entries.push_back(slice(t, p, n));
@@ -162,6 +165,52 @@ inline const TreeKind kContextTree{[](const Bytes&, std::size_t) { return std::s
 // |TTLBTREE: (i32 topic offset, STRINGZ title).
 inline const TreeKind kTitleTree{[](const Bytes& t, std::size_t at) { return 4 + stringzSize(t, at + 4); },
                                  [](const Bytes&, std::size_t) { return std::size_t{4}; }};
+
+// |KWBTREE: (STRINGZ keyword, i16 count, i32 offset into |KWDATA).
+inline const TreeKind kKeywordTree{[](const Bytes& t, std::size_t at) { return stringzSize(t, at) + 6; }, stringzSize};
+
+// Keywords compare with ASCII letters folded to one case.
+inline int compareKeywords(const std::string& a, const std::string& b)
+{
+    auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (fold(a[i]) != fold(b[i])) return fold(a[i]) < fold(b[i]) ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
+// The topic offsets a keyword leads to: its entry found by the tree's search
+// rule, then Count offsets read from |KWDATA at the entry's offset.
+inline std::optional<std::vector<std::uint32_t>> keywordTopics(const Bytes& tree, const Bytes& data,
+                                                              const std::string& keyword)
+{
+    const auto entry = findInTree(tree, kKeywordTree, [&](const Bytes& t, std::size_t at) {
+        return compareKeywords(stringz(t, at), keyword);
+    });
+    if (!entry) return std::nullopt;
+    const std::size_t after = stringz(*entry, 0).size() + 1;
+    const std::int16_t count = i16(*entry, after);
+    const std::int32_t offset = i32(*entry, after + 2);
+    if (count <= 0 || offset < 0) throw std::runtime_error("keyword entry with no topics or a negative offset");
+    std::vector<std::uint32_t> topics;
+    for (std::int16_t i = 0; i < count; ++i) topics.push_back(u32(data, static_cast<std::size_t>(offset) + 4u * i));
+    return topics;
+}
+
+// |KWMAP: u16 count, then (i32 number of the first keyword, i16 leaf page) records.
+struct KeywordMapRecord {
+    std::int32_t firstKeyword;
+    std::int16_t page;
+};
+
+inline std::vector<KeywordMapRecord> readKeywordMap(const Bytes& map)
+{
+    const std::uint16_t count = u16(map, 0);
+    if (map.size() != 2u + 6u * count) throw std::runtime_error("|KWMAP size does not match its count");
+    std::vector<KeywordMapRecord> records;
+    for (std::size_t i = 0; i < count; ++i) records.push_back({i32(map, 2 + 6 * i), i16(map, 6 + 6 * i)});
+    return records;
+}
 
 // ---- the help file's internal files -----------------------------------------
 

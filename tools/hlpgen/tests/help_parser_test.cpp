@@ -62,6 +62,22 @@ TEST(HelpParser, TopicsBlocksAndSpans)
     EXPECT_EQ(second[1].line, 13);
 }
 
+TEST(HelpParser, KeywordsBelongToTheirTopic)
+{
+    const HelpDocument doc = parse("@title T\n"
+                                   "@topic a A\n"
+                                   "@keywords  tray ;alarm   level;  Optimize\n"
+                                   "Text.\n"
+                                   "@keywords settings\n"
+                                   "@topic b B\n"
+                                   "@keywords tray\n");
+    EXPECT_EQ(doc.topics[0].keywords, (std::vector<std::string>{"tray", "alarm level", "Optimize", "settings"}));
+    EXPECT_EQ(doc.topics[1].keywords, (std::vector<std::string>{"tray"}));
+    // Keywords are not text: the paragraph is the only block.
+    ASSERT_EQ(doc.topics[0].blocks.size(), 1u);
+    EXPECT_EQ(doc.topics[0].blocks[0].spans[0].text, "Text.");
+}
+
 struct BadSource {
     const char* text;
     const char* message; // part of the expected message
@@ -96,6 +112,14 @@ TEST(HelpParser, ProblemsStopTheParseWithFileAndLine)
         {"@title T\n@topic a A\n@heading\n", "empty @heading", 3},
         {"@title T\n@topic a A\n-\n", "empty bullet item", 3},
         {"@title T\n@topic a A\nsee [[a|**x**]]\n", "markup inside a link", 3},
+        {"@title T\n@keywords x\n@topic a A\n", "text before the first @topic", 2},
+        {"@title T\n@topic a A\n@keywords\n", "@keywords needs at least one index term", 3},
+        {"@title T\n@topic a A\n@keywords x;;y\n", "empty index term", 3},
+        {"@title T\n@topic a A\n@keywords x; y;\n", "empty index term", 3},
+        {"@title T\n@topic a A\n@keywords x\n@keywords X\n", "index term 'X' is spelled 'x' on line 3", 4},
+        {"@title T\n@topic a A\n@keywords x\n@keywords y; x\n", "index term 'x' given twice for topic 'a'", 4},
+        {"@title T\n@topic a A\n@keywords Tray\n@topic b B\n@keywords tray\n", "is spelled 'Tray' on line 3", 5},
+        {"@title T\n@topic a A\n@keywords see [[a]]\n", "markup inside index term", 3},
     };
     for (const BadSource& c : cases) {
         try {
@@ -114,6 +138,13 @@ TEST(HelpParser, OverlongTitleIsRefused)
     const std::string source = "@title T\n@topic a " + std::string(kMaxTitleLength + 1, 'x') + "\n";
     EXPECT_THROW(parse(source), SourceError);
     EXPECT_NO_THROW(parse("@title T\n@topic a " + std::string(kMaxTitleLength, 'x') + "\n"));
+}
+
+TEST(HelpParser, OverlongKeywordIsRefused)
+{
+    const std::string longest(kMaxKeywordLength, 'k');
+    EXPECT_NO_THROW(parse("@title T\n@topic a A\n@keywords " + longest + "\n"));
+    EXPECT_THROW(parse("@title T\n@topic a A\n@keywords " + longest + "k\n"), SourceError);
 }
 
 TEST(HelpParser, NamesWithTheSameHashAreRefused)

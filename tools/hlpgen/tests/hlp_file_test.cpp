@@ -24,15 +24,19 @@ using formatcheck::i32;
 using formatcheck::u16;
 using formatcheck::u32;
 
-// "overview" has a hash above 2^31, a negative |CONTEXT key.
+// "overview" has a hash above 2^31, a negative |CONTEXT key. The keyword
+// "jumps" leads to two topics; the last topic has no keywords.
 const char* const kSource =
     "@title Sample Help\n"
     "@copyright Sample copyright\n"
     "@topic contents Contents\n"
+    "@keywords start here\n"
     "Go to [[overview]], [[zzzzzz]] or [[a.b_1|the last one]].\n"
     "@topic overview Overview\n"
+    "@keywords Bold text; jumps\n"
     "- **Bold** and [[contents|back]].\n"
     "@topic zzzzzz Wrapped hash\n"
+    "@keywords jumps; hash\n"
     "@heading Heading\n"
     "Text.\n"
     "@topic a.b_1 Last topic\n"
@@ -41,6 +45,7 @@ const char* const kSource =
 struct OpenedFile {
     Bytes file;
     Bytes system, font, topic, context, titles;
+    std::optional<Bytes> keywords, keywordData, keywordMap;
     std::vector<formatcheck::TopicLink> links;
 };
 
@@ -58,6 +63,9 @@ OpenedFile open(const HelpDocument& doc)
     f.topic = need("|TOPIC");
     f.context = need("|CONTEXT");
     f.titles = need("|TTLBTREE");
+    f.keywords = formatcheck::internalFile(f.file, "|KWBTREE");
+    f.keywordData = formatcheck::internalFile(f.file, "|KWDATA");
+    f.keywordMap = formatcheck::internalFile(f.file, "|KWMAP");
     f.links = formatcheck::walkTopic(formatcheck::readTopicBlocks(f.topic));
     return f;
 }
@@ -109,7 +117,8 @@ TEST(HelpFile, HeaderAndDirectoryDescribeTheFile)
         EXPECT_EQ(u32(file, at), u32(file, at + 4) + 9) << name;
         EXPECT_EQ(file[at + 8], 4) << name;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"|CONTEXT", "|FONT", "|SYSTEM", "|TOPIC", "|TTLBTREE"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"|CONTEXT", "|FONT", "|KWBTREE", "|KWDATA", "|KWMAP", "|SYSTEM",
+                                               "|TOPIC", "|TTLBTREE"}));
 }
 
 TEST(HelpFile, SystemNamesTitleContentsAndBlockKind)
@@ -166,6 +175,38 @@ TEST(HelpFile, TitleTreeListsTheTopicsByOffset)
     }
 }
 
+TEST(HelpFile, EveryKeywordLeadsToTheTopicsThatListIt)
+{
+    const HelpDocument doc = parseHelpSource(kSource, "help.txt");
+    const OpenedFile f = open(doc);
+    ASSERT_TRUE(f.keywords && f.keywordData && f.keywordMap);
+    const auto topics = topicsByOffset(f);
+
+    std::map<std::string, std::vector<std::string>> expected; // term -> titles
+    for (const Topic& t : doc.topics) {
+        for (const std::string& k : t.keywords) expected[k].push_back(t.title);
+    }
+    const auto walk = formatcheck::walkLeaves(*f.keywords, formatcheck::kKeywordTree);
+    EXPECT_TRUE(walk.problems.empty());
+    EXPECT_EQ(walk.entries.size(), expected.size());
+    for (const auto& [term, titles] : expected) {
+        const auto offsets = formatcheck::keywordTopics(*f.keywords, *f.keywordData, term);
+        ASSERT_TRUE(offsets) << term;
+        std::vector<std::string> found;
+        for (std::uint32_t offset : *offsets) found.push_back(topics.at(offset));
+        EXPECT_EQ(found, titles) << term;
+    }
+    EXPECT_EQ(formatcheck::readKeywordMap(*f.keywordMap).size(), 1u);
+}
+
+TEST(HelpFile, WithoutKeywordsThereIsNoIndex)
+{
+    const OpenedFile f = open(parseHelpSource("@title T\n@topic a A\nText.\n", "help.txt"));
+    EXPECT_FALSE(f.keywords);
+    EXPECT_FALSE(f.keywordData);
+    EXPECT_FALSE(f.keywordMap);
+}
+
 TEST(HelpFile, EveryJumpLeadsToATopicAndEveryFontExists)
 {
     const OpenedFile f = open(parseHelpSource(kSource, "help.txt"));
@@ -219,6 +260,31 @@ TEST(RealHelpText, BuildsAndItsContentsLinksToEveryTopic)
     const OpenedFile f = open(doc);
     EXPECT_EQ(topicsByOffset(f).size(), doc.topics.size());
     EXPECT_EQ(xmlcheck::check(buildHtmlPage(doc)).error, "");
+}
+
+TEST(RealHelpText, IndexListsWhatUsersLookForAndEachTermLeadsToOneTopic)
+{
+    std::ifstream in(TARVESK_HELP_SOURCE, std::ios::binary);
+    if (!in) GTEST_SKIP() << "help text not found at " << TARVESK_HELP_SOURCE;
+    std::stringstream text;
+    text << in.rdbuf();
+    const HelpDocument doc = parseHelpSource(text.str(), TARVESK_HELP_SOURCE);
+
+    for (std::size_t i = 1; i < doc.topics.size(); ++i) {
+        EXPECT_FALSE(doc.topics[i].keywords.empty()) << "no index terms lead to " << doc.topics[i].context;
+    }
+    const OpenedFile f = open(doc);
+    ASSERT_TRUE(f.keywords && f.keywordData);
+    for (const char* term : {"tray", "alarm level", "automatic start", "optimize", "shut down", "settings",
+                             "system requirements"}) {
+        EXPECT_TRUE(formatcheck::keywordTopics(*f.keywords, *f.keywordData, term)) << term;
+    }
+    // A term with several topics makes the viewer ask which one; Wine's viewer
+    // cannot, and shows an error instead. So every term names one topic.
+    for (const Bytes& entry : formatcheck::walkLeaves(*f.keywords, formatcheck::kKeywordTree).entries) {
+        const std::string term = formatcheck::stringz(entry, 0);
+        EXPECT_EQ(formatcheck::i16(entry, term.size() + 1), 1) << term;
+    }
 }
 #endif
 

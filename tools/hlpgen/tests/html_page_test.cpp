@@ -61,5 +61,34 @@ TEST(HtmlPage, EscapesTextAndKeepsStructure)
     EXPECT_NE(html.find("<li>a list that ends the topic</li>\n</ul>\n"), std::string::npos);
 }
 
+TEST(HtmlPage, KeywordsBecomeAnIndexAfterTheTopics)
+{
+    const HelpDocument doc = parseHelpSource("@title T\n"
+                                             "@topic contents Contents\n"
+                                             "@keywords zone; Alarm & level\n"
+                                             "@topic usage Using it\n"
+                                             "@keywords zone\n",
+                                             "help.txt");
+    const std::string html = buildHtmlPage(doc);
+    const xmlcheck::Result r = xmlcheck::check(html);
+    ASSERT_EQ(r.error, "") << html;
+    for (const std::string& target : r.anchorTargets) EXPECT_EQ(r.ids.count(target), 1u) << target;
+
+    const std::size_t index = html.find("<div class=\"index\" id=\"keyword-index\">\n<h2>Index</h2>");
+    ASSERT_NE(index, std::string::npos);
+    EXPECT_GT(index, html.find("<div class=\"topic\" id=\"usage\">"));
+    EXPECT_NE(html.find("<li><a href=\"#keyword-index\">Index</a></li>"), std::string::npos);
+    // In index order, each term with its topics.
+    const std::size_t alarm = html.find("<li>Alarm &amp; level: <a href=\"#contents\">Contents</a></li>", index);
+    const std::size_t zone =
+        html.find("<li>zone: <a href=\"#contents\">Contents</a>, <a href=\"#usage\">Using it</a></li>", index);
+    ASSERT_NE(alarm, std::string::npos) << html;
+    ASSERT_NE(zone, std::string::npos) << html;
+    EXPECT_LT(alarm, zone);
+
+    // Without keywords there is no index.
+    EXPECT_EQ(buildHtmlPage(parseHelpSource(kSource, "help.txt")).find("keyword-index"), std::string::npos);
+}
+
 } // namespace
 } // namespace hlpgen

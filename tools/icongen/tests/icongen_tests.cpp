@@ -95,15 +95,43 @@ TEST(IcoFile, ColourTableFollowsDeclarationOrderAndTransparentPixelsAreBlack) {
     EXPECT_EQ(u32(b, mask + 15 * 4), 0x0000ffffu);  // 16 bits set, then 16 bits of padding left clear
 }
 
-TEST(IcoFile, EightBitIconHasFullTableAndZeroColourCount) {
-    const std::string art = "kind icon\ncolour G #00ff00\nimage 32x32 8bpp\n" + rows(32, std::string(32, 'G'));
+TEST(IcoFile, EightBitTableHoldsOnlyTheImagesColours) {
+    const std::string art = "kind icon\ncolour . transparent\ncolour G #00ff00\nimage 32x32 8bpp\n" +
+                            rows(31, std::string(32, 'G')) + "." + std::string(31, 'G') + "\n";
     const Bytes b = encode_text(art);
     EXPECT_EQ(b[8], 0);  // 256 colours are written as 0
     EXPECT_EQ(u16(b, 12), 8u);
-    EXPECT_EQ(u32(b, 14), 40u + 256 * 4 + 32 * 32 + 32 * 4);
+    EXPECT_EQ(u32(b, 14), 40u + 2 * 4 + 32 * 32 + 32 * 4);  // green, and black for the transparent pixel
     EXPECT_EQ(b.size(), 22u + u32(b, 14));
+    EXPECT_EQ(u32(b, 22 + 32), 2u);  // biClrUsed
+    const std::size_t table = 22 + 40, pixels = table + 2 * 4;
+    EXPECT_EQ(u32(b, table), 0x0000ff00u);
+    EXPECT_EQ(u32(b, table + 4), 0u);
+    EXPECT_EQ(b[pixels], 1);  // bottom row first: the transparent pixel is black, entry 1
+    EXPECT_EQ(b[pixels + 1], 0);
 }
 
+TEST(IcoFile, LargestImageIsStoredAsPngAndTheOthersAsBitmaps) {
+    const std::string art = "kind icon\ncolour . transparent\ncolour R #ff000080\n"
+                            "image 16x16 32bpp\n" + rows(16, std::string(16, 'R')) +
+                            "image 256x256 32bpp png scale 128\nR.\n.R\n";
+    const Bytes b = encode_text(art);
+    ASSERT_EQ(u16(b, 4), 2u);
+    const std::size_t png_entry = 6 + 16;
+    EXPECT_EQ(b[png_entry], 0);      // 256 wide
+    EXPECT_EQ(b[png_entry + 1], 0);  // 256 high
+    EXPECT_EQ(b[png_entry + 2], 0);
+    EXPECT_EQ(u16(b, png_entry + 4), 1u);
+    EXPECT_EQ(u16(b, png_entry + 6), 32u);
+    const std::size_t first = u32(b, 6 + 12), second = u32(b, png_entry + 12);
+    EXPECT_EQ(first, 6u + 2 * 16);
+    EXPECT_EQ(second, first + u32(b, 6 + 8));
+    EXPECT_EQ(u32(b, 6 + 8), 40u + 16 * 16 * 4 + 16 * 4);  // the 16 px image stays a bitmap
+    EXPECT_EQ(b.size(), second + u32(b, png_entry + 8));
+    const auto png = b.begin() + static_cast<std::ptrdiff_t>(second);
+    EXPECT_EQ(Bytes(png, png + 8), (Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}));
+    EXPECT_EQ(u32(b, second + 16), 0x00010000u);  // IHDR width 256, big-endian
+}
 TEST(IcoFile, RowsOfOddWidthArePaddedTo32Bits) {
     // 5 pixels: 20 bits of colour and 5 bits of mask per row, each padded to 4 bytes.
     const std::string art =
@@ -221,6 +249,32 @@ TEST(ArtParser, CommentsBlankLinesCrLfAndPaletteReset) {
     EXPECT_EQ(parsed.images[1].table.size(), 2u);
 }
 
+TEST(ArtParser, ScaledDrawingBecomesWholePixelBlocks) {
+    const std::string art =
+        "kind icon\ncolour . transparent\ncolour A #102030\ncolour B #405060\n"
+        "image 128x96 32bpp scale 32\n"
+        "AB..\n"
+        "BA..\n"
+        "....\n";
+    const Art parsed = parse_art(art, "scaled.txt");
+    ASSERT_EQ(parsed.images.size(), 1u);
+    const Image& img = parsed.images[0];
+    EXPECT_EQ(img.width, 128);
+    EXPECT_EQ(img.height, 96);
+    EXPECT_EQ(img.scale, 32);
+    const Rgba a{0x10, 0x20, 0x30, 255}, b{0x40, 0x50, 0x60, 255};
+    EXPECT_EQ(img.at(0, 0), a);
+    EXPECT_EQ(img.at(31, 31), a);
+    EXPECT_EQ(img.at(32, 0), b);
+    EXPECT_EQ(img.at(31, 32), b);
+    EXPECT_EQ(img.at(32, 32), a);
+    EXPECT_FALSE(img.clear(63, 63));
+    EXPECT_TRUE(img.clear(64, 0));
+    EXPECT_TRUE(img.clear(0, 64));
+    EXPECT_TRUE(img.clear(127, 95));
+    EXPECT_EQ(img.pixels.size(), 128u * 96);
+}
+
 struct BadArt {
     const char* what;
     std::string text;
@@ -294,152 +348,24 @@ INSTANTIATE_TEST_SUITE_P(
         BadArt{"cursor in colour", "kind cursor\ncolour K #000000\nimage 1x1 4bpp hotspot 0 0\nK\n",
                "cursor images are two-colour"},
         BadArt{"cursor colour not black or white",
-               "kind cursor\ncolour R #ff0000\nimage 1x1 1bpp hotspot 0 0\nR\n", "is #ff0000"}),
+               "kind cursor\ncolour R #ff0000\nimage 1x1 1bpp hotspot 0 0\nR\n", "is #ff0000"},
+        BadArt{"png below 256", head + "image 64x64 32bpp png\n", "only a 256x256 32bpp image may be 'png'"},
+        BadArt{"png in a palette", head + "image 256x256 8bpp png scale 128\nKK\nKK\n",
+               "only a 256x256 32bpp image may be 'png'"},
+        BadArt{"png twice", head + "image 256x256 32bpp png png\n", "unexpected 'png' after the depth"},
+        BadArt{"scaled small image", head + "image 64x64 4bpp scale 2\n", "only images larger than 64 px"},
+        BadArt{"scale not dividing", head + "image 96x96 4bpp scale 5\n", "scale 5 does not divide 96x96"},
+        BadArt{"scale one", head + "image 96x96 4bpp scale 1\n", "scale '1' is not a whole number from 2"},
+        BadArt{"scale missing", head + "image 96x96 4bpp scale\n", "unexpected 'scale'"},
+        BadArt{"scaled rows full size", head + "image 96x96 4bpp scale 48\nKKK\nKK\n",
+               "pixel row 1 of the 2x2 drawing of the 96x96 image has 3 characters, expected 2"},
+        BadArt{"scaled rows too few", head + "image 96x96 4bpp scale 48\nKK\n",
+               "the 2x2 drawing of the 96x96 image at line 4 has only 1 of its 2 pixel rows"},
+        BadArt{"unknown option", head + "image 16x16 4bpp compressed\n", "unexpected 'compressed'"},
+        BadArt{"scaled cursor", "kind cursor\ncolour K #000000\nimage 96x96 1bpp hotspot 0 0 scale 48\nKK\nKK\n",
+               "a cursor image takes neither 'png' nor 'scale'"}),
     [](const testing::TestParamInfo<BadArt>& info) {
         std::string name;
         for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
         return name;
     });
-
-// The project's own art, as the resources build uses it.
-namespace {
-
-const std::filesystem::path art_dir = TARVESK_ART_DIR;
-
-Art project_art(const char* name) {
-    const auto path = art_dir / name;
-    if (!std::filesystem::exists(path)) throw std::runtime_error("missing " + path.string());
-    return read_art(path.string());
-}
-
-const Image* find_image(const Art& art, int size, int bpp) {
-    for (const auto& img : art.images)
-        if (img.width == size && img.height == size && img.bpp == bpp) return &img;
-    return nullptr;
-}
-
-int count(const Image& img, Rgba colour) {
-    int n = 0;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x) n += !img.clear(x, y) && img.at(x, y) == colour;
-    return n;
-}
-
-// Rows holding at least one pixel of the colour.
-std::vector<int> rows_with(const Image& img, Rgba colour) {
-    std::vector<int> out;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x)
-            if (!img.clear(x, y) && img.at(x, y) == colour) {
-                out.push_back(y);
-                break;
-            }
-    return out;
-}
-
-bool has_opaque(const Image& img, Rgba colour) { return count(img, colour) > 0; }
-
-}  // namespace
-
-TEST(ProjectArt, ProgramIconHas32And16PixelImages) {
-    const Art art = project_art("program.txt");
-    EXPECT_EQ(art.kind, Kind::icon);
-    EXPECT_NE(find_image(art, 32, 8), nullptr) << "the 32x32 256-colour image";
-    bool has16 = false;
-    for (const auto& img : art.images) has16 = has16 || (img.width == 16 && img.height == 16);
-    EXPECT_TRUE(has16);
-}
-
-TEST(ProjectArt, SmallIconsAre16Pixels) {
-    for (const char* name : {"chip101.txt", "warning108.txt"}) {
-        const Art art = project_art(name);
-        EXPECT_EQ(art.kind, Kind::icon) << name;
-        ASSERT_FALSE(art.images.empty()) << name;
-        for (const auto& img : art.images) {
-            EXPECT_EQ(img.width, 16) << name;
-            EXPECT_EQ(img.height, 16) << name;
-        }
-    }
-}
-
-TEST(ProjectArt, AgentIconIs32PixelsIn16Colours) {
-    const Art art = project_art("agent.txt");
-    EXPECT_NE(find_image(art, 32, 4), nullptr);
-}
-
-TEST(ProjectArt, HandCursorHotSpotIsOnTheFingertip) {
-    const Art art = project_art("hand.txt");
-    ASSERT_EQ(art.kind, Kind::cursor);
-    ASSERT_EQ(art.images.size(), 1u);
-    const Image& hand = art.images[0];
-    EXPECT_EQ(hand.width, 32);
-    EXPECT_EQ(hand.height, 32);
-    EXPECT_EQ(hand.bpp, 1);
-    ASSERT_TRUE(hand.hotspot);
-    EXPECT_EQ(hand.hotspot->x, 7);
-    EXPECT_EQ(hand.hotspot->y, 1);
-    // The hot spot is on the finger, and nothing of the hand lies above the fingertip's outline.
-    EXPECT_FALSE(hand.clear(7, 1));
-    EXPECT_FALSE(hand.clear(7, 0));
-    for (int x = 0; x < 32; ++x)
-        if (x < 6 || x > 8) {
-            EXPECT_TRUE(hand.clear(x, 0)) << "column " << x;
-        }
-}
-
-// The five tray pictures are one gauge at different levels.
-TEST(ProjectArt, GaugesShareOneFrameAndShowTheirLevels) {
-    const Rgba red{255, 0, 0, 255}, yellow{255, 255, 0, 255}, green{0, 255, 0, 255}, black{0, 0, 0, 255};
-    const Art empty_art = project_art("gauge105.txt");
-    const Image* empty = find_image(empty_art, 16, 4);
-    ASSERT_NE(empty, nullptr);
-    EXPECT_FALSE(has_opaque(*empty, red) || has_opaque(*empty, yellow) || has_opaque(*empty, green));
-
-    std::vector<Image> level;
-    for (const char* name : {"gauge102.txt", "gauge103.txt", "gauge104.txt", "gauge106.txt"}) {
-        const Art art = project_art(name);
-        ASSERT_EQ(art.images.size(), 1u) << name;
-        const Image* img = find_image(art, 16, 4);
-        ASSERT_NE(img, nullptr) << name;
-        // Only empty slot pixels (black in the empty gauge) may differ.
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const bool slot = !empty->clear(x, y) && empty->at(x, y) == black;
-                if (slot) continue;
-                EXPECT_EQ(img->clear(x, y), empty->clear(x, y)) << name << " at " << x << "," << y;
-                EXPECT_EQ(img->at(x, y), empty->at(x, y)) << name << " at " << x << "," << y;
-            }
-        level.push_back(*img);
-    }
-    const Image &g102 = level[0], &g103 = level[1], &g104 = level[2], &g106 = level[3];
-    // 104: one thin red line, at the bottom of the lowest slot, nothing else.
-    EXPECT_EQ(rows_with(g104, red).size(), 1u);
-    EXPECT_EQ(rows_with(g104, red), std::vector<int>{rows_with(*empty, black).back()});
-    EXPECT_FALSE(has_opaque(g104, yellow) || has_opaque(g104, green));
-    // 103: the bottom slot yellow, so more rows of it than the red line, and no other fill.
-    EXPECT_GT(rows_with(g103, yellow).size(), 1u);
-    EXPECT_FALSE(has_opaque(g103, red) || has_opaque(g103, green));
-    EXPECT_EQ(rows_with(g103, yellow).back(), rows_with(*empty, black).back());
-    // 102: two slots green; 106: two and two thirds.
-    EXPECT_FALSE(has_opaque(g102, red) || has_opaque(g102, yellow));
-    EXPECT_FALSE(has_opaque(g106, red) || has_opaque(g106, yellow));
-    EXPECT_EQ(rows_with(g102, green).size(), 2 * rows_with(g103, yellow).size());
-    EXPECT_EQ(rows_with(g106, green).size(), rows_with(g102, green).size() + 2 * rows_with(g103, yellow).size() / 3);
-    // The top slot is empty in every picture: the topmost slot row is black across.
-    const int top = rows_with(*empty, black).front();
-    for (const Image* img : {&g102, &g103, &g104, &g106})
-        for (int x = 0; x < 16; ++x)
-            if (!empty->clear(x, top) && empty->at(x, top) == black) {
-                EXPECT_EQ(img->at(x, top), black);
-            }
-}
-
-TEST(ProjectArt, EveryArtFileParses) {
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(art_dir)) {
-        if (entry.path().extension() != ".txt") continue;
-        ++files;
-        EXPECT_NO_THROW(read_art(entry.path().string())) << entry.path();
-    }
-    EXPECT_EQ(files, 10);
-}

@@ -1,25 +1,16 @@
-// The optimizer: frees memory by obtaining, writing and releasing a large block.
+// The Optimize button, the slider, and the optimizer: it frees memory by obtaining, writing
+// and releasing a large block, with a progress run before it.
 #include <memory>
 #include <string>
 
 #include "mainwindow/frmMain.h"
+#include "monitor/OptimizerAmounts.h"
 #include "resource_ids.h"
 #include "settings/ProgramSettings.h"
 
 namespace tarvesk {
 
 namespace {
-
-constexpr std::int64_t kMegabyte = 1048576;
-constexpr int kStepsPerMegabyte = 20;
-
-// n / d for n >= 0, d > 0, to the nearest whole number, a half going to the even one.
-std::int64_t roundedQuotient(std::int64_t n, std::int64_t d) {
-    std::int64_t q = n / d;
-    std::int64_t twiceRest = (n % d) * 2;   // n % d < d, and d is small: no overflow
-    if (twiceRest > d || (twiceRest == d && q % 2 != 0)) ++q;
-    return q;
-}
 
 // Keeps the timer off for as long as it lives and switches it on again however the
 // scope is left, so no failure inside the optimizer can leave the tick stopped.
@@ -54,27 +45,20 @@ void frmMain::OptimizeRam(std::int64_t bytes) {
     TimerPause pause(Timer1);
 
     if (inTrayMode()) {
+        // The warning picture; the tooltip kept in TrayTip stays for the next tick.
         shared_.TrayPicture = IDI_WARNING;
-        fillTrayRecord(IDI_WARNING, std::string("Optimizing...") + '\0');
-        platform_.tray.notify(TrayCommand::Modify, shared_.TrayIconData);
+        sendTrayIcon(TrayCommand::Modify, IDI_WARNING, std::string("Optimizing...") + '\0');
     }
     if (bytes <= 0) return;
-    // Nothing frees more than the machine has. A larger amount (a hand-entered setting)
-    // would only run the progress bar for ages before its block failed.
-    if (shared_.TotalMB > 0 && bytes / kMegabyte > shared_.TotalMB) bytes = shared_.TotalMB * kMegabyte;
+    bytes = BytesToFree(bytes, shared_.TotalMB);
 
-    const std::int64_t steps = roundedQuotient(bytes, kMegabyte) * kStepsPerMegabyte;
+    const std::int64_t steps = ProgressSteps(bytes);
     ProgressBar2.setMax(static_cast<float>(steps));
     for (std::int64_t i = 1; i <= steps; ++i) ProgressBar2.setValue(static_cast<float>(i));
     ProgressBar2.setValue(0);
 
-    // The block is `bytes` 16-bit characters; when that much can't be had, half as many.
-    const std::uint64_t characters = static_cast<std::uint64_t>(bytes);
-    block = platform_.blocks.obtainWritten(characters * 2);
-    if (!block) {
-        const auto half = static_cast<std::uint64_t>(roundedQuotient(bytes, 2));
-        block = platform_.blocks.obtainWritten(half * 2);
-    }
+    block = platform_.blocks.obtainWritten(BlockBytes(bytes));
+    if (!block) block = platform_.blocks.obtainWritten(HalfBlockBytes(bytes));
     // Even without any block the operation ends like a successful one.
 }
 

@@ -1,0 +1,4 @@
+# Windows (x86_64): the programs, with the win32 thread model. See mingw.cmake.
+set(TARVESK_MINGW_ARCH x86_64)
+set(TARVESK_MINGW_THREADS win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
