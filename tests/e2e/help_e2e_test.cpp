@@ -5,6 +5,7 @@
 // page opens instead. The browser is a stand-in of the tests (page_recorder.exe),
 // registered in the prefix for .html files; it records the page it was asked to open.
 #include <cctype>
+#include <cstdlib>
 
 #include "Driver.h"
 #include "e2e_fixture.h"
@@ -21,7 +22,13 @@ constexpr char kViewer[] = "winhlp32.exe";
 constexpr char kViewerClass[] = "MS_WINHELP";
 
 // A Windows that still has the WinHelp viewer, as Wine names it for a program of this build.
-std::string WindowsXp() { return sizeof(void*) == 8 ? "winxp64" : "winxp"; }
+// A Windows before Vista: the one the old-system runs report to the programs
+// (TARVESK_E2E_WINDOWS), else XP of the programs' bitness.
+std::string WindowsBeforeVista() {
+    const char* told = std::getenv("TARVESK_E2E_WINDOWS");
+    if (told && *told) return told;
+    return ProgramsAre32Bit() ? "winxp" : "winxp64";
+}
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -76,6 +83,8 @@ protected:
         // The stand-in browser opens .html files. Wine reads file types from the machine's
         // classes only; what the prefix had there is put back afterwards.
         pageTypeBefore_ = ReadText(HKEY_LOCAL_MACHINE, kHtmlType, "");
+        // The version Wine reports to the program is put back too: the old-system runs set one.
+        versionBefore_ = ReadText(HKEY_CURRENT_USER, kAppDefaults, "Version");
         const std::string command = "\"" + JoinPath(OwnFolder(), "page_recorder.exe") + "\" \"%1\"";
         ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, kHtmlType, "", kPageType));
         ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, PageTypeKey() + "\\shell\\open\\command", "", command));
@@ -83,7 +92,10 @@ protected:
     void TearDown() override {
         EndHelpPrograms();
         ProgramTest::TearDown();
-        DeleteKey(HKEY_CURRENT_USER, kAppDefaults);
+        if (versionBefore_)
+            WriteText(HKEY_CURRENT_USER, kAppDefaults, "Version", *versionBefore_);
+        else
+            DeleteValue(HKEY_CURRENT_USER, kAppDefaults, "Version");
         DeleteKey(HKEY_CURRENT_USER, kRecordKey);
         DeleteKey(HKEY_LOCAL_MACHINE, PageTypeKey());
         if (pageTypeBefore_)
@@ -145,6 +157,7 @@ protected:
 
 private:
     std::optional<std::string> pageTypeBefore_;
+    std::optional<std::string> versionBefore_;
 };
 
 TEST_F(HelpTest, OnWindows10TheHtmlPageBesideTheHelpFileOpensInTheBrowser) {
@@ -163,8 +176,8 @@ TEST_F(HelpTest, OnWindows10TheHtmlPageBesideTheHelpFileOpensInTheBrowser) {
     ExpectProgramGoesOn();
 }
 
-TEST_F(HelpTest, OnWindowsXpTheHelpFileOpensInTheViewer) {
-    ChooseContents(WindowsXp());
+TEST_F(HelpTest, BeforeVistaTheHelpFileOpensInTheViewer) {
+    ChooseContents(WindowsBeforeVista());
 
     HWND viewer = nullptr;
     const bool viewerShown = WaitUntil([&] {

@@ -7,11 +7,17 @@ namespace {
 constexpr char kSettingsKey[] = "Software\\Tarvesk\\Settings";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
+// The Run key as the programs under test see it: on 64-bit Windows a 32-bit program's
+// HKLM\Software is its own view (Wow6432Node), and Windows runs the Run values of both
+// views at log-on.
+REGSAM RunKeyView() { return ProgramsAre32Bit() ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+
 }  // namespace
 
-std::optional<std::string> ReadText(HKEY root, const std::string& subkey, const std::string& name) {
+std::optional<std::string> ReadText(HKEY root, const std::string& subkey, const std::string& name,
+                                    REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
         return std::nullopt;
     char data[4096] = {};
     DWORD type = 0, size = sizeof data - 1;
@@ -35,10 +41,11 @@ std::optional<DWORD> ReadNumber(HKEY root, const std::string& subkey, const std:
     return data;
 }
 
-bool WriteText(HKEY root, const std::string& subkey, const std::string& name, const std::string& text) {
+bool WriteText(HKEY root, const std::string& subkey, const std::string& name, const std::string& text,
+               REGSAM view) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return false;
     LONG status = RegSetValueExA(key, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
                                  reinterpret_cast<const BYTE*>(text.c_str()),
@@ -47,9 +54,9 @@ bool WriteText(HKEY root, const std::string& subkey, const std::string& name, co
     return status == ERROR_SUCCESS;
 }
 
-void DeleteValue(HKEY root, const std::string& subkey, const std::string& name) {
+void DeleteValue(HKEY root, const std::string& subkey, const std::string& name, REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) return;
     RegDeleteValueA(key, name.empty() ? nullptr : name.c_str());
     RegCloseKey(key);
 }
@@ -67,14 +74,14 @@ bool WriteSetting(const std::string& name, const std::string& text) {
 void ClearSettings() { DeleteKey(HKEY_CURRENT_USER, "Software\\Tarvesk"); }
 
 std::optional<std::string> ReadRunValue() {
-    return ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk");
+    return ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", RunKeyView());
 }
 
 bool WriteRunValue(const std::string& text) {
-    return WriteText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", text);
+    return WriteText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", text, RunKeyView());
 }
 
-void DeleteRunValue() { DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk"); }
+void DeleteRunValue() { DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", RunKeyView()); }
 
 MemoryNow Memory() {
     MEMORYSTATUSEX status{};
