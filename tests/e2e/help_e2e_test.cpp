@@ -232,7 +232,7 @@ TEST_F(HelpTest, AViewerThatCannotStartOrShowsNoWindowGivesTheHtmlPage) {
             CloseHandle(file);
         }
         DeleteKey(HKEY_CURRENT_USER, kRecordKey);
-        ChooseContents(WindowsXp(), folder);
+        ChooseContents(WindowsBeforeVista(), folder);
 
         const auto page = WaitForOpenedPage();
         ASSERT_TRUE(page) << "Help > Contents opened no page";
