@@ -2,13 +2,18 @@
 ;
 ;   makensis -DARCH=x64|x86 -DVERSION=1.2.3.4 -DPUBLISHER=... -DCOPYRIGHT=...
 ;            -DSTAGE=<folder holding the files to install> -DICON=<program.ico>
-;            -DOUTFILE=<setup.exe> installer/tarvesk.nsi
+;            -DOUTFILE=<setup.exe> [-DPE_TIME=<seconds since 1970>] installer/tarvesk.nsi
 ;
 ; The installer puts the two programs, the help files, the README and the licence into
 ; one folder, adds a Start menu shortcut and the Apps and Features entry. It never
 ; registers automatic start: that stays the Configuration dialog's choice. The
-; uninstaller removes all of it, and the automatic start registration too; it keeps the
-; user's settings unless told otherwise (answering No, or /REMOVESETTINGS).
+; uninstaller removes all of it, and the automatic start registration too, machine-wide
+; and the current user's own; it keeps the user's settings unless told otherwise
+; (answering No, or /REMOVESETTINGS).
+;
+; The installer is a Unicode one: it runs on Windows NT 4.0, 2000, XP and later (the
+; installer system's documentation says that Unicode installers do not work on Windows
+; 95, 98 or ME; users there take the zip). README.txt says so.
 
 Unicode true
 
@@ -36,7 +41,16 @@ Unicode true
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+; The installer carries the release's time (seconds since 1970) in its PE header, as the
+; programs do: scripts/release passes -DPE_TIME=$SOURCE_DATE_EPOCH. (The uninstaller keeps
+; the time of the installer system's own stub: stamping it too would make the installer
+; carry a whole second stub, about 48 KB.)
+!ifdef PE_TIME
+  !finalize '"${__FILEDIR__}/stamp_pe_time" "%1" ${PE_TIME}' = 0
+!endif
 RequestExecutionLevel admin
+; Crisp text on scaled displays: Windows does not stretch the pages' bitmap.
+ManifestDPIAware true
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
@@ -54,6 +68,8 @@ VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${PRODUCT} ${VERSION} Setup (${ARCH})"
+VIAddVersionKey "InternalName" "${PRODUCT}-${ARCH}-setup"
+VIAddVersionKey "OriginalFilename" "${PRODUCT}-${VERSION}-${ARCH}-setup.exe"
 VIAddVersionKey "CompanyName" "${PUBLISHER}"
 VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 
@@ -161,8 +177,10 @@ Section "Uninstall"
     StrCpy $1 "remove"
   ${EndIf}
 
-  ; Windows would otherwise try to start the removed agent at every log-on.
+  ; Windows would otherwise try to start the removed agent at every log-on. Tarvesk
+  ; registers for the current user where it may not write the machine-wide value.
   DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 

@@ -1,15 +1,14 @@
 #include <sstream>
 
 #include "Driver.h"
-#include "Remote.h"
 
 namespace e2e {
 
 std::optional<std::vector<CaptionExtent>> MeasureCaptions(HWND window) {
-    std::string text = AskInsideProgram(window, "TarveskE2E.MeasureCaptions");
-    if (text.rfind("captions\n", 0) != 0) return std::nullopt;
+    auto text = AskProgram(window, "TarveskE2E.MeasureCaptions", 0);
+    if (!text || text->rfind("captions\n", 0) != 0) return std::nullopt;
     std::vector<CaptionExtent> captions;
-    std::istringstream lines(text.substr(9));
+    std::istringstream lines(text->substr(9));
     std::string line;
     while (std::getline(lines, line)) {
         std::istringstream fields(line);

@@ -1,7 +1,4 @@
-#include <memory>
-
 #include "Driver.h"
-#include "Remote.h"
 
 namespace e2e {
 
@@ -37,42 +34,10 @@ std::vector<MenuItem> Parse(const std::string& text) {
 
 }  // namespace
 
-std::string AskInsideProgram(HWND window, const char* question, WPARAM wParam) {
-    const UINT message = RegisterWindowMessageA(question);
-    HMODULE library = LoadLibraryA(HookLibraryPath().c_str());
-    if (!library) return {};
-    auto hookProc = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(library, "E2EMenuHook")));
-    DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    if (!hookProc || !thread) return {};
-
-    const DWORD size = 1 << 20;
-    std::string name = "TarveskE2EMenu" + std::to_string(GetCurrentProcessId());
-    UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
-                                            name.c_str()));
-    if (!mapping) return {};
-    auto* view = static_cast<char*>(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, size));
-    if (!view) return {};
-    view[0] = '\0';
-
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, hookProc, library, thread);
-    std::string text;
-    if (hook) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(window, message, wParam, static_cast<LPARAM>(GetCurrentProcessId()),
-                            SMTO_ABORTIFHUNG, 10000, &result);
-        UnhookWindowsHookEx(hook);
-        text.assign(view, strnlen(view, size - 1));
-    }
-    UnmapViewOfFile(view);
-    return text;
-}
-
 std::optional<std::vector<MenuItem>> ReadMenu(HWND window, HMENU menu) {
-    std::string text =
-        AskInsideProgram(window, "TarveskE2E.DescribeMenu", reinterpret_cast<WPARAM>(menu));
-    if (text.rfind("menu\n", 0) != 0) return std::nullopt;
-    return Parse(text);
+    auto text = AskProgram(window, "TarveskE2E.DescribeMenu", reinterpret_cast<WPARAM>(menu));
+    if (!text || text->rfind("menu\n", 0) != 0) return std::nullopt;
+    return Parse(*text);
 }
 
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& menu,

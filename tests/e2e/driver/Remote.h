@@ -1,10 +1,12 @@
 #pragma once
-// Reaching into another process: an owned handle, a block allocated inside the other
-// process, a question answered by the hooks inside a program, and wide text made narrow.
+// Reading another process's memory: an owned handle, a block allocated inside the other
+// process, wide text made narrow, and the tools of a tooltip window there.
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -34,11 +36,6 @@ private:
     char* address_;
 };
 
-// Sends the registered message `question` to a window of a program with the hooks of
-// e2e_menuhook.dll set on its thread, and returns what the hook wrote in answer (empty when
-// nothing came).
-std::string AskInsideProgram(HWND window, const char* question, WPARAM wParam = 0);
-
 inline std::string Narrow(const wchar_t* text) {
     int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (length <= 1) return {};
@@ -47,5 +44,20 @@ inline std::string Narrow(const wchar_t* text) {
     narrow.resize(static_cast<std::size_t>(length - 1));
     return narrow;
 }
+
+// One tool of a tooltip window, as the window's own process holds it.
+struct RemoteTool {
+    UINT flags = 0;
+    HWND window = nullptr;
+    UINT_PTR id = 0;
+    RECT rect{};
+    // The tool's text; nullopt when the tool hands it out by reference (a callback or a
+    // resource) rather than a copy.
+    std::optional<std::string> text;
+};
+// Every tool of `tooltip`, which belongs to `process` (opened for VM operations, reading
+// and writing): TTM_ENUMTOOLSW into a block inside that process, in that process's
+// layout, 64-bit or 32-bit. Empty when the tools cannot be read.
+std::vector<RemoteTool> RemoteTools(HWND tooltip, HANDLE process);
 
 }  // namespace e2e

@@ -16,4 +16,8 @@ std::optional<std::string> ControlToolTip(HWND form, HWND control);
 // Whether the form's tooltip window is shown now with the tip of `control`.
 bool ToolTipShownFor(HWND form, HWND control);
 
+// Rests the mouse pointer on `control`, as a user would, and waits until a tooltip window
+// of its program is shown holding `text`. False when none came within `timeoutMs`.
+bool WaitForShownToolTip(HWND control, const std::string& text, DWORD timeoutMs = 20000);
+
 }  // namespace e2e
