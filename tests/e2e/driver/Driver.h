@@ -138,6 +138,26 @@ bool WaitUntilHandled(HWND button, DWORD timeoutMs = kWaitMs);
 // region), so that a screenshot shows them drawn.
 bool WaitUntilPainted(HWND window, DWORD timeoutMs = kWaitMs);
 
+// While it lives, a registry key (created when absent) that everyone may read and nobody
+// may write, as the machine-wide Run key is for a standard user; its permissions come back
+// after. applied() is false when they could not be changed.
+class ReadOnlyRegistryKey {
+public:
+    ReadOnlyRegistryKey(HKEY root, const std::string& path);
+    ~ReadOnlyRegistryKey();
+    ReadOnlyRegistryKey(const ReadOnlyRegistryKey&) = delete;
+    ReadOnlyRegistryKey& operator=(const ReadOnlyRegistryKey&) = delete;
+    bool applied() const { return applied_; }
+
+private:
+    HKEY root_;
+    std::string path_;
+    std::vector<BYTE> saved_;   // the key's own security descriptor (its DACL)
+    bool applied_ = false;
+};
+// HKLM and HKCU\Software\Microsoft\Windows\CurrentVersion\Run
+extern const char* const kRunKeyPath;
+
 // ---- Menus -------------------------------------------------------------------------------
 // Menus belong to the program's process, and Wine does not read another process's menus;
 // a small hook library (e2e_menuhook.dll, beside the test program) reads them inside the
@@ -209,6 +229,10 @@ void ClearSettings();   // removes HKCU\Software\Tarvesk with everything under i
 std::optional<std::string> ReadRunValue();
 bool WriteRunValue(const std::string& text);
 void DeleteRunValue();
+// HKCU\Software\Microsoft\Windows\CurrentVersion\Run, value "Tarvesk": the user's own
+std::optional<std::string> ReadUserRunValue();
+bool WriteUserRunValue(const std::string& text);
+void DeleteUserRunValue();
 
 // ---- Memory ------------------------------------------------------------------------------
 

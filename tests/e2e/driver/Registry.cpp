@@ -1,5 +1,7 @@
 #include "Driver.h"
 
+#include <sddl.h>
+
 namespace e2e {
 
 namespace {
@@ -57,6 +59,45 @@ void DeleteRunValue() {
     RegDeleteValueA(key, "Tarvesk");
     RegCloseKey(key);
 }
+
+const char* const kRunKeyPath = kRunKey;
+
+ReadOnlyRegistryKey::ReadOnlyRegistryKey(HKEY root, const std::string& path)
+    : root_(root), path_(path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    DWORD size = 0;
+    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+    saved_.resize(size);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    if (size && RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, saved_.data(), &size) == ERROR_SUCCESS &&
+        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                             &readOnly, nullptr)) {
+        applied_ = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+        LocalFree(readOnly);
+    }
+    RegCloseKey(key);
+}
+
+ReadOnlyRegistryKey::~ReadOnlyRegistryKey() {
+    if (!applied_) return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, saved_.data());
+    RegCloseKey(key);
+}
+
+std::optional<std::string> ReadUserRunValue() {
+    return ReadText(HKEY_CURRENT_USER, kRunKey, "Tarvesk");
+}
+
+bool WriteUserRunValue(const std::string& text) {
+    return WriteText(HKEY_CURRENT_USER, kRunKey, "Tarvesk", text);
+}
+
+void DeleteUserRunValue() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Tarvesk"); }
 
 MemoryNow Memory() {
     MEMORYSTATUSEX status{};
