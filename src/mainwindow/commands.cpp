@@ -5,6 +5,7 @@
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmMain.h"
 #include "settings/frmSettings.h"
+#include "mainwindow/help_contents.h"
 
 namespace tarvesk {
 
@@ -26,7 +27,7 @@ void frmMain::config_Click() {
     settings_->show();
 }
 
-void frmMain::contents_Click() { platform_.help.showContents(hWnd(), shared_.HelpFile); }
+void frmMain::contents_Click() { ShowHelpContents(platform_.help, hWnd(), shared_.HelpFile); }
 
 // Removes the tray icon (harmless when there is none) and ends at once; no setting is written.
 void frmMain::exit_Click() {

@@ -3,11 +3,14 @@
 
 namespace tarvesk {
 
-// Opens the help file with the system's WinHelp engine where there is one; elsewhere
-// (Windows from Vista on) opens the HTML page beside the help file in the user's browser.
+// The system's version (GetVersionExA), its WinHelp viewer (WinHelpA and the viewer's
+// window class) and the shell's "open" for pages.
 class Win32HelpEngine : public HelpEngine {
 public:
-    void showContents(std::uintptr_t owner, const std::string& helpFile) override;
+    unsigned long windowsMajorVersion() override;
+    bool winHelpContents(std::uintptr_t owner, const std::string& helpFile) override;
+    bool winHelpViewerShown() override;
+    void openDocument(std::uintptr_t owner, const std::string& path) override;
 };
 
 }  // namespace tarvesk

@@ -1,7 +1,5 @@
 // The main window's commands that open and end things: the About window from each of its
-// four commands, Exit, closing the main window by its frame, and the help contents.
-#include <cctype>
-
+// four commands, Exit, and closing the main window by its frame.
 #include "ControlIds.h"
 #include "Driver.h"
 #include "e2e_fixture.h"
@@ -14,25 +12,6 @@ namespace {
 const std::string kAboutTitle = "About Tarvesk - Version " TARVESK_STRINGIFY(TARVESK_VERSION_MAJOR) "." TARVESK_STRINGIFY(
     TARVESK_VERSION_MINOR) "." TARVESK_STRINGIFY(TARVESK_VERSION_REVISION);
 
-// What the help viewer shows of its topic: the text of its rich-edit controls.
-std::string TopicText(HWND viewer) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        viewer,
-        [](HWND child, LPARAM list) WINAPI -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    std::string text;
-    for (HWND child : children) {
-        std::string name = ClassName(child);
-        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (name.find("richedit") != std::string::npos) text += WindowText(child);
-    }
-    return text;
-}
-
 class AboutTest : public ProgramTest {
 protected:
     void SetUp() override {
@@ -42,10 +21,6 @@ protected:
         main = MainWindowOf(program.id());
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(WaitUntil([&] { return KilobytesInTitle(WindowText(main)) >= 0; }));
-    }
-    void TearDown() override {
-        KillProcessesNamed("winhlp32.exe");
-        ProgramTest::TearDown();
     }
 
     // The About windows the program shows.
@@ -161,34 +136,6 @@ TEST_F(AboutTest, ExitEndsTheProgramEvenWithTheAboutWindowOpen) {
     ASSERT_TRUE(ChooseMenuItem(main, {"&File", "&Exit"}));
     ASSERT_TRUE(program.waitForExit()) << "File > Exit did not end the program";
     EXPECT_EQ(program.exitCode(), 0u);
-}
-
-TEST_F(AboutTest, HelpContentsOpensTheHelpFileBesideTheProgram) {
-    ASSERT_TRUE(FileExists(JoinPath(BinDir(), "tarvesk.hlp"))) << "no help file in " << BinDir();
-    ASSERT_TRUE(ChooseMenuItem(main, {"&Help", "&Contents"}));
-
-    HWND viewer = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (DWORD id : ProcessesNamed("winhlp32.exe"))
-            for (HWND window : TopLevelWindows(id, "MS_WINHELP"))
-                if (IsWindowVisible(window)) {
-                    viewer = window;
-                    return true;
-                }
-        return false;
-    })) << "no help viewer window";
-    // The viewer shows the contents topic of our file, not an error.
-    EXPECT_TRUE(WaitUntil([&] {
-        return TopicText(viewer).find("Tarvesk Help Contents") != std::string::npos;
-    })) << "the viewer shows \"" << TopicText(viewer) << "\"";
-    EXPECT_TRUE(WaitUntilPainted(viewer));
-    EXPECT_FALSE(Screenshot("help_contents_from_menu").empty());
-
-    PostMessageA(viewer, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitUntil([] { return ProcessesNamed("winhlp32.exe").empty(); }))
-        << "the help viewer did not close";
-    EXPECT_TRUE(program.running());
-    EXPECT_TRUE(IsWindowVisible(main));
 }
 
 }  // namespace

@@ -130,19 +130,31 @@ protected:
         return messages;
     }
 
-    // A mouse click into a text box, which gives it the focus.
+    static LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+        return static_cast<LRESULT>(result);
+    }
+    // A mouse click into a text box, which gives it the focus, and then all its text
+    // selected. The select-all is posted after the click, and the thread takes posted
+    // messages in order: once all is selected, no part of the click is still to come, which
+    // would otherwise put the caret back where the box was clicked.
     static bool ClickInto(HWND edit) {
+        Ask(edit, EM_SETSEL, 0, 0);
         PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         PostMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        return WaitUntil([&] { return FocusedControl(edit) == edit; });
+        PostMessageA(edit, EM_SETSEL, 0, -1);
+        return WaitUntil([&] {
+            const auto selection = static_cast<DWORD>(Ask(edit, EM_GETSEL));
+            return FocusedControl(edit) == edit && LOWORD(selection) == 0 &&
+                   HIWORD(selection) == Ask(edit, WM_GETTEXTLENGTH);
+        });
     }
 
-    // A click into the box, select all, then the keys one by one.
+    // A click into the box, which selects all, then the keys one by one.
     Messages Type(HWND edit, const std::string& keys) {
         EXPECT_TRUE(IsWindowEnabled(edit)) << "typing into a disabled box";
         EXPECT_TRUE(ClickInto(edit));
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(edit, EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 5000, &result);
         Messages messages;
         for (char c : keys)
             for (std::string& message : Key(edit, c)) messages.push_back(message);

@@ -66,7 +66,9 @@ protected:
 
 TEST_F(MonitorTest, SliderKeysStoreTheAmountAndSetItsTooltip) {
     Start();
-    EXPECT_EQ(FocusOf(window), slider) << "the slider does not have the focus at start";
+    // The focus arrives as the window is activated, a moment after it shows.
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) == slider; }))
+        << "the slider does not have the focus at start";
     EXPECT_EQ(ReadSetting("LastRAMValue"), std::nullopt) << "stored before any change";
 
     MoveSlider(VK_RIGHT, 3, 3);

@@ -30,7 +30,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 
-# `wine reg` is the 32-bit tool: name the registry view the probe itself sees.
+# `wine reg` is the 32-bit or the 64-bit tool, as the host's Wine starts it: name the
+# registry view the probe itself sees.
 if file -b "$probe" | grep -q 'PE32+'; then view=/reg:64; else view=/reg:32; fi
 
 settings='HKCU\Software\Tarvesk\Settings'

@@ -10,7 +10,6 @@
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmMain.h"
 #include "settings/frmSettings.h"
-#include "platform/HelpPage.h"
 
 namespace {
 
@@ -111,27 +110,12 @@ TEST_F(Commands, SecondaryWindowsOutliveTheMainWindowClosedByItsFrame) {
 TEST_F(Commands, ContentsOpensTheHelpFileForTheMainWindow) {
     f.contents.click();
     ASSERT_EQ(fp.help.calls.size(), 1u);
-    EXPECT_EQ(fp.help.calls[0].first, f.hWnd());
-    EXPECT_NE(fp.help.calls[0].first, 0u);
-    EXPECT_EQ(fp.help.calls[0].second, "C:\\Program Files\\Tarvesk\\tarvesk.hlp");
+    EXPECT_EQ(fp.help.calls[0].what, "winhelp");
+    EXPECT_EQ(fp.help.calls[0].owner, f.hWnd());
+    EXPECT_NE(fp.help.calls[0].owner, 0u);
+    EXPECT_EQ(fp.help.calls[0].file, "C:\\Program Files\\Tarvesk\\tarvesk.hlp");
     EXPECT_FALSE(fp.forms.ended);
     EXPECT_TRUE(fp.messages.shown.empty());
-}
-
-TEST(HtmlPageBeside, ReplacesTheExtensionOfTheFileName) {
-    EXPECT_EQ(tarvesk::HtmlPageBeside("C:\\Program Files\\Tarvesk\\tarvesk.hlp"),
-              "C:\\Program Files\\Tarvesk\\tarvesk.html");
-    EXPECT_EQ(tarvesk::HtmlPageBeside("C:\\\\tarvesk.hlp"), "C:\\\\tarvesk.html");
-    EXPECT_EQ(tarvesk::HtmlPageBeside("C:\\T\\TARVESK.HLP"), "C:\\T\\TARVESK.html");
-    EXPECT_EQ(tarvesk::HtmlPageBeside("C:\\T\\tarvesk.v2.hlp"), "C:\\T\\tarvesk.v2.html");
-    EXPECT_EQ(tarvesk::HtmlPageBeside("tarvesk.hlp"), "tarvesk.html");
-}
-
-TEST(HtmlPageBeside, APointInAFolderNameIsNoExtension) {
-    EXPECT_EQ(tarvesk::HtmlPageBeside("C:\\Apps.old\\tarvesk"), "C:\\Apps.old\\tarvesk.html");
-    EXPECT_EQ(tarvesk::HtmlPageBeside("C:/Apps.old/tarvesk"), "C:/Apps.old/tarvesk.html");
-    EXPECT_EQ(tarvesk::HtmlPageBeside("C:\\Apps\\.hlp"), "C:\\Apps\\.hlp.html");
-    EXPECT_EQ(tarvesk::HtmlPageBeside(""), ".html");
 }
 
 // --- Exit ----------------------------------------------------------------------------

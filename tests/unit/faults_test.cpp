@@ -162,4 +162,16 @@ TEST_F(Faults, ShellRefusingTheTrayIconLeavesTrayModeUsable) {
     EXPECT_TRUE(fp.forms.ended);
 }
 
+TEST_F(Faults, MissingHelpEngineLeavesTheProgramRunning) {
+    // No viewer can be started, and the page it falls back on opens nothing either.
+    fp.help.winHelpFails = true;
+    start();
+    const Stored before = fp.settings.values;
+    f.contents.click();
+    EXPECT_EQ(fp.help.calls.size(), 2u);
+    EXPECT_TRUE(f.visible());
+    expectTicking();
+    expectKept(before);
+}
+
 }  // namespace

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "Hooks.h"
+
 namespace e2e {
 
 constexpr DWORD kWaitMs = 20000;   // default bound for every wait
@@ -24,6 +26,8 @@ constexpr DWORD kWaitMs = 20000;   // default bound for every wait
 
 // The folder of Tarvesk.exe and TarveskA.exe: TARVESK_BIN, else the test program's folder.
 std::string BinDir();
+// True when the Tarvesk.exe there is a 32-bit program.
+bool ProgramsAre32Bit();
 // Where screenshots go: TARVESK_SCREENSHOTS; else "screenshots" two folders above
 // TARVESK_BIN (build/<preset>/bin -> build/screenshots); else beside the test program.
 std::string ScreenshotDir();
@@ -34,12 +38,20 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 bool FileExists(const std::string& path);
 // e2e_menuhook.dll beside the test program: the hooks that run inside the programs.
 std::string HookLibraryPath();
+// e2e_hookhelper32.exe beside it: sets the 32-bit copy's hooks in 32-bit programs.
+std::string HookHelperPath();
 // Creates the folder and those above it.
 bool MakeFolders(const std::string& folder);
 
 // Polls `condition` every 50 ms until it holds or `timeoutMs` have passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs);
 void Pause(DWORD ms);
+
+// A program file holds a manifest (resource 1 of type RT_MANIFEST).
+bool HasManifest(const std::string& program);
+// Copies the program and removes the manifest from the copy; false when the copy still
+// has one or could not be made.
+bool CopyWithoutManifest(const std::string& program, const std::string& copy);
 
 // ---- Processes ---------------------------------------------------------------------------
 
@@ -61,7 +73,7 @@ public:
     static Process StartCommandLine(const std::string& commandLine);
     // Like Start, and every top-level window the program shows from its first instruction
     // on is recorded (see ShownWindows): the program is created suspended, a hook from
-    // e2e_menuhook.dll is set on its thread, then it runs.
+    // e2e_menuhook.dll (or its 32-bit copy) is set on its thread, then it runs.
     static Process StartWatched(const std::string& program);
 
     explicit operator bool() const { return handle_ != nullptr; }
@@ -74,7 +86,7 @@ public:
 
 private:
     HANDLE handle_ = nullptr;
-    HHOOK watch_ = nullptr;
+    ThreadHook watch_;
     DWORD id_ = 0;
     DWORD error_ = 0;
 };
@@ -82,6 +94,9 @@ private:
 // "class TAB title" of every top-level window that programs started with StartWatched
 // have shown, in order, since the last ClearShownWindows().
 std::vector<std::string> ShownWindows();
+// The size (cbSize) of every tool record those programs handed their tooltip windows, in
+// order, without repeats of the one before, since the last ClearShownWindows().
+std::vector<unsigned> ToolRecordSizes();
 void ClearShownWindows();
 
 // Processes of this Wine prefix whose executable has this file name ("Tarvesk.exe").
@@ -190,6 +205,22 @@ HMENU PopupMenuHandle(HWND popup);
 // Down to the item, then Enter. False when the caption is not in the menu.
 bool ChoosePopupItem(HWND popup, const std::string& caption);
 
+// ---- Inside a program --------------------------------------------------------------------
+// The same hook answers other questions inside the program, about the window's thread.
+
+// Sends the registered message `request` to `window` with the hook set on its thread, and
+// returns the text the hook wrote back; nullopt when no answer came.
+std::optional<std::string> AskProgram(HWND window, const char* request, WPARAM wParam);
+
+// What the program of `window` is told of the system it runs on.
+struct SystemSeen {
+    DWORD major = 0, minor = 0, build = 0;
+    DWORD platform = 0;        // VER_PLATFORM_WIN32_WINDOWS (1) or VER_PLATFORM_WIN32_NT (2)
+    DWORD packedVersion = 0;   // GetVersion(): the high bit set on 95, 98 and ME
+    bool hasGlobalMemoryStatusEx = false;   // kernel32 exports it
+};
+std::optional<SystemSeen> SystemSeenBy(HWND window);
+
 // ---- Message boxes -----------------------------------------------------------------------
 
 struct MessageBoxInfo {
@@ -221,11 +252,25 @@ void PostTrayNotification(HWND owner, UINT iconId, UINT mouseMessage);
 
 // ---- Registry ----------------------------------------------------------------------------
 
+// A text (REG_SZ, REG_EXPAND_SZ) or number (REG_DWORD) value; an empty name is the key's
+// default value. Nothing when the key or value is absent or of another type. `view` is
+// KEY_WOW64_32KEY or KEY_WOW64_64KEY to name a registry view, 0 for this program's own.
+std::optional<std::string> ReadText(HKEY root, const std::string& subkey, const std::string& name,
+                                    REGSAM view = 0);
+std::optional<DWORD> ReadNumber(HKEY root, const std::string& subkey, const std::string& name);
+// Writes a REG_SZ value, creating the key as needed.
+bool WriteText(HKEY root, const std::string& subkey, const std::string& name, const std::string& text,
+               REGSAM view = 0);
+void DeleteValue(HKEY root, const std::string& subkey, const std::string& name, REGSAM view = 0);
+// Removes the key with everything under it.
+void DeleteKey(HKEY root, const std::string& subkey);
+
 // HKCU\Software\Tarvesk\Settings
 std::optional<std::string> ReadSetting(const std::string& name);
 bool WriteSetting(const std::string& name, const std::string& text);
 void ClearSettings();   // removes HKCU\Software\Tarvesk with everything under it
-// HKLM\Software\Microsoft\Windows\CurrentVersion\Run, value "Tarvesk"
+// HKLM\Software\Microsoft\Windows\CurrentVersion\Run, value "Tarvesk", in the registry
+// view of the programs' bitness (ProgramsAre32Bit)
 std::optional<std::string> ReadRunValue();
 bool WriteRunValue(const std::string& text);
 void DeleteRunValue();

@@ -6,11 +6,21 @@
 // driver's process ID in lParam. One line per item, depth-first:
 //   depth TAB flags TAB id TAB caption
 // flags: S separator, C checked, G grayed, D default, P has a submenu ("-" for none).
+// "TarveskE2E.DescribeSystem" answers the same way with what the program is told of the
+// system it runs on:
+//   system TAB major TAB minor TAB build TAB platform TAB GetVersion() in hex TAB
+//   1 when kernel32 exports GlobalMemoryStatusEx, else 0
+//
+// The library is built for both bitnesses (e2e_menuhook32.dll for 32-bit programs): the
+// answers are text, the same whoever reads them.
 //
 // E2EShowHook, installed the same way on a program's first thread before it runs, appends
 // "class TAB title" of every top-level window the program shows to the shared memory
-// "TarveskE2EShown", which the driver created.
+// "TarveskE2EShown", which the driver created; and the record size (cbSize) of every tool
+// record the thread hands a tooltip window, one number a line, to "TarveskE2EToolRecords".
 #include <windows.h>
+// After <windows.h>: the tooltip messages.
+#include <commctrl.h>
 
 #include <string>
 
@@ -43,11 +53,9 @@ void Describe(HMENU menu, int depth, std::string& out) {
     }
 }
 
-void Answer(const CWPSTRUCT& message) {
-    HMENU menu = message.wParam ? reinterpret_cast<HMENU>(message.wParam) : GetMenu(message.hwnd);
-    std::string text = "menu\n";
-    if (menu && IsMenu(menu)) Describe(menu, 0, text);
-    std::string name = "TarveskE2EMenu" + std::to_string(static_cast<unsigned long>(message.lParam));
+// Copies `text` into the shared memory of the driver whose process ID is `driverId`.
+void Reply(LPARAM driverId, const std::string& text) {
+    std::string name = "TarveskE2EMenu" + std::to_string(static_cast<unsigned long>(driverId));
     HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
     if (!mapping) return;
     if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0)) {
@@ -62,14 +70,38 @@ void Answer(const CWPSTRUCT& message) {
     CloseHandle(mapping);
 }
 
+void DescribeMenu(const CWPSTRUCT& message) {
+    HMENU menu = message.wParam ? reinterpret_cast<HMENU>(message.wParam) : GetMenu(message.hwnd);
+    std::string text = "menu\n";
+    if (menu && IsMenu(menu)) Describe(menu, 0, text);
+    Reply(message.lParam, text);
+}
+
+void DescribeSystem(const CWPSTRUCT& message) {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version)) return;
+    char packed[16];
+    wsprintfA(packed, "%08lx", static_cast<unsigned long>(GetVersion()));
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    bool statusEx = kernel && GetProcAddress(kernel, "GlobalMemoryStatusEx");
+    Reply(message.lParam, "system\t" + std::to_string(version.dwMajorVersion) + '\t' +
+                              std::to_string(version.dwMinorVersion) + '\t' +
+                              std::to_string(version.dwBuildNumber) + '\t' +
+                              std::to_string(version.dwPlatformId) + '\t' + packed + '\t' +
+                              (statusEx ? "1" : "0") + '\n');
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK E2EMenuHook(int code, WPARAM wParam,
                                                               LPARAM lParam) {
-    static const UINT describe = RegisterWindowMessageA("TarveskE2E.DescribeMenu");
+    static const UINT describeMenu = RegisterWindowMessageA("TarveskE2E.DescribeMenu");
+    static const UINT describeSystem = RegisterWindowMessageA("TarveskE2E.DescribeSystem");
     if (code == HC_ACTION) {
         const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (message.message == describe) Answer(message);
+        if (message.message == describeMenu) DescribeMenu(message);
+        if (message.message == describeSystem) DescribeSystem(message);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -85,13 +117,9 @@ bool IsShowing(const CWPSTRUCT& message) {
     return false;
 }
 
-void RecordShown(HWND window) {
-    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
-    char className[256] = {}, title[256] = {};
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    std::string line = std::string(className) + '\t' + title + '\n';
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, "TarveskE2EShown");
+// Appends a line to the driver's shared memory of that name, when the driver made it.
+void Append(const char* memoryName, const std::string& line) {
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, memoryName);
     if (!mapping) return;
     if (auto* view = static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0))) {
         MEMORY_BASIC_INFORMATION region{};
@@ -103,6 +131,44 @@ void RecordShown(HWND window) {
     CloseHandle(mapping);
 }
 
+void RecordShown(HWND window) {
+    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return;
+    char className[256] = {}, title[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    Append("TarveskE2EShown", std::string(className) + '\t' + title + '\n');
+}
+
+// The messages whose lParam is a tool record (TTTOOLINFO), which starts with its size.
+bool CarriesToolRecord(UINT message) {
+    switch (message) {
+    case TTM_ADDTOOLA: case TTM_ADDTOOLW:
+    case TTM_DELTOOLA: case TTM_DELTOOLW:
+    case TTM_NEWTOOLRECTA: case TTM_NEWTOOLRECTW:
+    case TTM_GETTOOLINFOA: case TTM_GETTOOLINFOW:
+    case TTM_SETTOOLINFOA: case TTM_SETTOOLINFOW:
+    case TTM_UPDATETIPTEXTA: case TTM_UPDATETIPTEXTW:
+    case TTM_GETTEXTA: case TTM_GETTEXTW:
+    case TTM_ENUMTOOLSA: case TTM_ENUMTOOLSW:
+    case TTM_GETCURRENTTOOLA: case TTM_GETCURRENTTOOLW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RecordToolRecord(const CWPSTRUCT& message) {
+    // Only the program's own: another process's record (the driver reading the tools) is
+    // not the program's to answer for.
+    if (InSendMessage()) return;
+    const auto* record = reinterpret_cast<const UINT*>(message.lParam);
+    if (!record) return;
+    char className[64] = {};
+    GetClassNameA(message.hwnd, className, sizeof className);
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0) return;
+    Append("TarveskE2EToolRecords", std::to_string(*record) + '\n');
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK E2EShowHook(int code, WPARAM wParam,
@@ -110,6 +176,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK E2EShowHook(int code, WPARAM w
     if (code == HC_ACTION) {
         const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (IsShowing(message)) RecordShown(message.hwnd);
+        if (CarriesToolRecord(message.message)) RecordToolRecord(message);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

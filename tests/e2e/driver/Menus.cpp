@@ -1,17 +1,8 @@
-#include <memory>
-
 #include "Driver.h"
 
 namespace e2e {
 
 namespace {
-
-struct Closer {
-    void operator()(HANDLE h) const {
-        if (h) CloseHandle(h);
-    }
-};
-using UniqueHandle = std::unique_ptr<void, Closer>;
 
 std::vector<MenuItem> Parse(const std::string& text) {
     std::vector<MenuItem> root;
@@ -44,36 +35,9 @@ std::vector<MenuItem> Parse(const std::string& text) {
 }  // namespace
 
 std::optional<std::vector<MenuItem>> ReadMenu(HWND window, HMENU menu) {
-    static const UINT describe = RegisterWindowMessageA("TarveskE2E.DescribeMenu");
-    HMODULE library = LoadLibraryA(HookLibraryPath().c_str());
-    if (!library) return std::nullopt;
-    auto hookProc = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(library, "E2EMenuHook")));
-    DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    if (!hookProc || !thread) return std::nullopt;
-
-    const DWORD size = 1 << 20;
-    std::string name = "TarveskE2EMenu" + std::to_string(GetCurrentProcessId());
-    UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
-                                            name.c_str()));
-    if (!mapping) return std::nullopt;
-    auto* view = static_cast<char*>(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, size));
-    if (!view) return std::nullopt;
-    view[0] = '\0';
-
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, hookProc, library, thread);
-    std::string text;
-    if (hook) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(window, describe, reinterpret_cast<WPARAM>(menu),
-                            static_cast<LPARAM>(GetCurrentProcessId()), SMTO_ABORTIFHUNG, 10000,
-                            &result);
-        UnhookWindowsHookEx(hook);
-        text.assign(view, strnlen(view, size - 1));
-    }
-    UnmapViewOfFile(view);
-    if (text.rfind("menu\n", 0) != 0) return std::nullopt;
-    return Parse(text);
+    auto text = AskProgram(window, "TarveskE2E.DescribeMenu", reinterpret_cast<WPARAM>(menu));
+    if (!text || text->rfind("menu\n", 0) != 0) return std::nullopt;
+    return Parse(*text);
 }
 
 const MenuItem* FindMenuItem(const std::vector<MenuItem>& menu,

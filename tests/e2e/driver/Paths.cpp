@@ -58,6 +58,17 @@ std::string ScreenshotDir() {
 
 std::string HookLibraryPath() { return JoinPath(OwnFolder(), "e2e_menuhook.dll"); }
 
+bool ProgramsAre32Bit() {
+    static const bool is32 = [] {
+        DWORD type = 0;
+        return GetBinaryTypeA(JoinPath(BinDir(), "Tarvesk.exe").c_str(), &type) &&
+               type == SCS_32BIT_BINARY;
+    }();
+    return is32;
+}
+
+std::string HookHelperPath() { return JoinPath(OwnFolder(), "e2e_hookhelper32.exe"); }
+
 bool FileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -2,26 +2,25 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <utility>
 
 namespace e2e {
 
 Process::~Process() {
-    if (watch_) UnhookWindowsHookEx(watch_);
     if (handle_) CloseHandle(handle_);
 }
 
 Process::Process(Process&& other) noexcept
     : handle_(std::exchange(other.handle_, nullptr)),
-      watch_(std::exchange(other.watch_, nullptr)),
+      watch_(std::move(other.watch_)),
       id_(std::exchange(other.id_, 0)),
       error_(other.error_) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
-        if (watch_) UnhookWindowsHookEx(watch_);
+        watch_ = std::move(other.watch_);
         if (handle_) CloseHandle(handle_);
-        watch_ = std::exchange(other.watch_, nullptr);
         handle_ = std::exchange(other.handle_, nullptr);
         id_ = std::exchange(other.id_, 0);
         error_ = other.error_;
@@ -42,6 +41,10 @@ HANDLE Create(const char* application, std::string commandLine, const std::strin
     if (!CreateProcessA(application, commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         *error = GetLastError();
+        // scripts/test knows this line: Wine now and then fails to start a program at all,
+        // and only then is a test run once more.
+        std::fprintf(stderr, "cannot start %s, error %lu\n", application ? application : commandLine.c_str(),
+                     *error);
         return nullptr;
     }
     *handle = info.hProcess;
@@ -51,17 +54,37 @@ HANDLE Create(const char* application, std::string commandLine, const std::strin
     return nullptr;
 }
 
-constexpr DWORD kShownBytes = 1 << 16;
+constexpr DWORD kRecordBytes = 1 << 16;
 
-// The shared memory the show hook writes to; created once, kept for the test's life.
+// A shared memory the show hook writes to; created once, kept for the test's life.
+char* RecordView(const char* name) {
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        kRecordBytes, name);
+    return mapping ? static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0))
+                   : nullptr;
+}
 char* ShownView() {
-    static char* view = [] {
-        HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                            kShownBytes, "TarveskE2EShown");
-        return mapping ? static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0))
-                       : nullptr;
-    }();
+    static char* view = RecordView("TarveskE2EShown");
     return view;
+}
+char* ToolRecordView() {
+    static char* view = RecordView("TarveskE2EToolRecords");
+    return view;
+}
+
+// The lines recorded in a view, without repeats of the line before.
+std::vector<std::string> Lines(const char* view) {
+    std::vector<std::string> lines;
+    if (!view) return lines;
+    std::string text(view, strnlen(view, kRecordBytes));
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (lines.empty() || lines.back() != line) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
 }
 
 }  // namespace
@@ -77,39 +100,37 @@ Process Process::Start(const std::string& program, const std::string& commandLin
 
 Process Process::StartWatched(const std::string& program) {
     Process process;
-    if (!ShownView()) return process;
-    HMODULE library = LoadLibraryA(HookLibraryPath().c_str());
-    auto hook = library ? reinterpret_cast<HOOKPROC>(
-                              reinterpret_cast<void*>(GetProcAddress(library, "E2EShowHook")))
-                        : nullptr;
-    if (!hook) return process;
+    if (!ShownView() || !ToolRecordView()) return process;
     HANDLE thread = Create(program.c_str(), "\"" + program + "\"", "", CREATE_SUSPENDED,
                            &process.handle_, &process.id_, &process.error_);
     if (!thread) return process;
-    process.watch_ = SetWindowsHookExA(WH_CALLWNDPROC, hook, library, GetThreadId(thread));
-    if (!process.watch_) process.error_ = GetLastError();
+    process.watch_ = ThreadHook("E2EShowHook", GetThreadId(thread), process.handle_);
+    if (!process.watch_) {
+        // Unwatched, the test could not tell a window that was never shown from one it
+        // did not see: the start fails.
+        Process failed;
+        failed.error_ = process.watch_.error();
+        TerminateProcess(process.handle_, 1);
+        CloseHandle(thread);
+        return failed;
+    }
     ResumeThread(thread);
     CloseHandle(thread);
     return process;
 }
 
-std::vector<std::string> ShownWindows() {
-    std::vector<std::string> lines;
-    const char* view = ShownView();
-    if (!view) return lines;
-    std::string text(view, strnlen(view, kShownBytes));
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (lines.empty() || lines.back() != line) lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
+std::vector<std::string> ShownWindows() { return Lines(ShownView()); }
+
+std::vector<unsigned> ToolRecordSizes() {
+    std::vector<unsigned> sizes;
+    for (const std::string& line : Lines(ToolRecordView()))
+        sizes.push_back(static_cast<unsigned>(std::stoul(line)));
+    return sizes;
 }
 
 void ClearShownWindows() {
     if (char* view = ShownView()) view[0] = '\0';
+    if (char* view = ToolRecordView()) view[0] = '\0';
 }
 
 Process Process::StartCommandLine(const std::string& commandLine) {

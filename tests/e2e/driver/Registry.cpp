@@ -9,12 +9,22 @@ namespace {
 constexpr char kSettingsKey[] = "Software\\Tarvesk\\Settings";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::optional<std::string> ReadText(HKEY root, const char* subkey, const char* name) {
+// The Run key as the programs under test see it: on 64-bit Windows a 32-bit program's
+// HKLM\Software is its own view (Wow6432Node), and Windows runs the Run values of both
+// views at log-on.
+REGSAM RunKeyView() { return ProgramsAre32Bit() ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
+
+}  // namespace
+
+std::optional<std::string> ReadText(HKEY root, const std::string& subkey, const std::string& name,
+                                    REGSAM view) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return std::nullopt;
     char data[4096] = {};
     DWORD type = 0, size = sizeof data - 1;
-    LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    LONG status = RegQueryValueExA(key, name.empty() ? nullptr : name.c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
     std::string text(data, size);
@@ -22,43 +32,58 @@ std::optional<std::string> ReadText(HKEY root, const char* subkey, const char* n
     return text;
 }
 
-bool WriteText(HKEY root, const char* subkey, const char* name, const std::string& text) {
+std::optional<DWORD> ReadNumber(HKEY root, const std::string& subkey, const std::string& name) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    DWORD data = 0, type = 0, size = sizeof data;
+    LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_DWORD) return std::nullopt;
+    return data;
+}
+
+bool WriteText(HKEY root, const std::string& subkey, const std::string& name, const std::string& text,
+               REGSAM view) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return false;
-    LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    LONG status = RegSetValueExA(key, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(text.c_str()),
                                  static_cast<DWORD>(text.size() + 1));
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
 
-}  // namespace
+void DeleteValue(HKEY root, const std::string& subkey, const std::string& name, REGSAM view) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name.empty() ? nullptr : name.c_str());
+    RegCloseKey(key);
+}
+
+void DeleteKey(HKEY root, const std::string& subkey) { RegDeleteTreeA(root, subkey.c_str()); }
 
 std::optional<std::string> ReadSetting(const std::string& name) {
-    return ReadText(HKEY_CURRENT_USER, kSettingsKey, name.c_str());
+    return ReadText(HKEY_CURRENT_USER, kSettingsKey, name);
 }
 
 bool WriteSetting(const std::string& name, const std::string& text) {
-    return WriteText(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), text);
+    return WriteText(HKEY_CURRENT_USER, kSettingsKey, name, text);
 }
 
-void ClearSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Tarvesk"); }
+void ClearSettings() { DeleteKey(HKEY_CURRENT_USER, "Software\\Tarvesk"); }
 
 std::optional<std::string> ReadRunValue() {
-    return ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk");
+    return ReadText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", RunKeyView());
 }
 
 bool WriteRunValue(const std::string& text) {
-    return WriteText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", text);
+    return WriteText(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", text, RunKeyView());
 }
 
-void DeleteRunValue() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, "Tarvesk");
-    RegCloseKey(key);
-}
+void DeleteRunValue() { DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", RunKeyView()); }
 
 const char* const kRunKeyPath = kRunKey;
 

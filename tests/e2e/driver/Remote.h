@@ -1,10 +1,12 @@
 #pragma once
 // Reading another process's memory: an owned handle, a block allocated inside the other
-// process, and wide text made narrow.
+// process, wide text made narrow, and the tools of a tooltip window there.
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -42,5 +44,20 @@ inline std::string Narrow(const wchar_t* text) {
     narrow.resize(static_cast<std::size_t>(length - 1));
     return narrow;
 }
+
+// One tool of a tooltip window, as the window's own process holds it.
+struct RemoteTool {
+    UINT flags = 0;
+    HWND window = nullptr;
+    UINT_PTR id = 0;
+    RECT rect{};
+    // The tool's text; nullopt when the tool hands it out by reference (a callback or a
+    // resource) rather than a copy.
+    std::optional<std::string> text;
+};
+// Every tool of `tooltip`, which belongs to `process` (opened for VM operations, reading
+// and writing): TTM_ENUMTOOLSW into a block inside that process, in that process's
+// layout, 64-bit or 32-bit. Empty when the tools cannot be read.
+std::vector<RemoteTool> RemoteTools(HWND tooltip, HANDLE process);
 
 }  // namespace e2e

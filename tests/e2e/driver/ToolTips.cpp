@@ -2,52 +2,10 @@
 
 #include <commctrl.h>
 
-#include <memory>
-
 #include "Driver.h"
 #include "Remote.h"
 
 namespace e2e {
-
-namespace {
-
-
-// The text of the tool for `control` in one tooltip window, read inside `process`.
-std::optional<std::string> ToolText(HWND tooltip, HANDLE process, HWND form, HWND control) {
-    DWORD_PTR count = 0;
-    if (!SendMessageTimeoutW(tooltip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
-        return std::nullopt;
-    constexpr SIZE_T kTextOffset = 1024, kTextChars = 1024;
-    RemoteBlock block(process, kTextOffset + kTextChars * sizeof(wchar_t));
-    if (!block.get()) return std::nullopt;
-    for (DWORD_PTR i = 0; i < count; ++i) {
-        TTTOOLINFOW info{};
-        info.cbSize = sizeof info;
-        info.lpszText = reinterpret_cast<wchar_t*>(block.get() + kTextOffset);
-        wchar_t empty = 0;
-        SIZE_T done = 0;
-        if (!WriteProcessMemory(process, block.get(), &info, sizeof info, &done) ||
-            !WriteProcessMemory(process, block.get() + kTextOffset, &empty, sizeof empty, &done))
-            return std::nullopt;
-        DWORD_PTR ok = 0;
-        SendMessageTimeoutW(tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(block.get()),
-                            SMTO_ABORTIFHUNG, 5000, &ok);
-        if (!ok) continue;
-        if (!ReadProcessMemory(process, block.get(), &info, sizeof info, &done)) continue;
-        bool isControl = (info.uFlags & TTF_IDISHWND) != 0 && info.hwnd == form &&
-                         info.uId == reinterpret_cast<UINT_PTR>(control);
-        if (!isControl) continue;
-        wchar_t text[kTextChars] = {};
-        if (info.lpszText != reinterpret_cast<wchar_t*>(block.get() + kTextOffset) ||
-            !ReadProcessMemory(process, block.get() + kTextOffset, text,
-                               sizeof text - sizeof(wchar_t), &done))
-            return std::nullopt;   // a text by reference or callback is not readable here
-        return Narrow(text);
-    }
-    return std::nullopt;
-}
-
-}  // namespace
 
 std::optional<std::string> ControlToolTip(HWND form, HWND control) {
     DWORD processId = ProcessOf(form);
@@ -57,9 +15,38 @@ std::optional<std::string> ControlToolTip(HWND form, HWND control) {
     if (!process) return std::nullopt;
     for (HWND tooltip : TopLevelWindows(processId, TOOLTIPS_CLASSA)) {
         if (GetWindow(tooltip, GW_OWNER) != form) continue;
-        if (auto text = ToolText(tooltip, process.get(), form, control)) return text;
+        for (const RemoteTool& tool : RemoteTools(tooltip, process.get()))
+            // A text by reference or callback is not readable here.
+            if ((tool.flags & TTF_IDISHWND) && tool.window == form &&
+                tool.id == reinterpret_cast<UINT_PTR>(control))
+                return tool.text;
     }
     return std::nullopt;
+}
+
+bool WaitForShownToolTip(HWND control, const std::string& text, DWORD timeoutMs) {
+    RECT rect{};
+    if (!GetWindowRect(control, &rect)) return false;
+    const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    const DWORD processId = ProcessOf(control);
+    auto shown = [&] {
+        for (HWND tooltip : TopLevelWindows(processId, TOOLTIPS_CLASSA))
+            if (IsWindowVisible(tooltip) && WindowText(tooltip) == text) return true;
+        return false;
+    };
+    // The tooltip learns of the pointer from the control's mouse moves and shows itself
+    // once the pointer has rested there for its delay; every further move starts the
+    // delay again, so the pointer comes once and then rests. The real pointer moves, and
+    // a move is posted in case that sent none.
+    const DWORD start = GetTickCount();
+    do {
+        SetCursorPos(centre.x, centre.y);
+        POINT client = centre;
+        ScreenToClient(control, &client);
+        PostMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+        if (WaitUntil(shown, 3000)) return true;
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
 }
 
 }  // namespace e2e

@@ -13,4 +13,8 @@ namespace e2e {
 // has no tooltip window or the control no tool in it.
 std::optional<std::string> ControlToolTip(HWND form, HWND control);
 
+// Rests the mouse pointer on `control`, as a user would, and waits until a tooltip window
+// of its program is shown holding `text`. False when none came within `timeoutMs`.
+bool WaitForShownToolTip(HWND control, const std::string& text, DWORD timeoutMs = 20000);
+
 }  // namespace e2e

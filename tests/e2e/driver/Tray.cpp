@@ -7,49 +7,6 @@
 
 namespace e2e {
 
-namespace {
-
-
-// Every tool of one tooltip window of the shell, read inside the shell's process.
-void ReadTools(HWND tooltip, HANDLE shell, std::vector<TrayIcon>& icons) {
-    DWORD_PTR count = 0;
-    if (!SendMessageTimeoutW(tooltip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
-        return;
-    constexpr SIZE_T kTextOffset = 1024, kTextChars = 1024;
-    RemoteBlock block(shell, kTextOffset + kTextChars * sizeof(wchar_t));
-    if (!block.get()) return;
-    for (DWORD_PTR i = 0; i < count; ++i) {
-        TTTOOLINFOW info{};
-        info.cbSize = sizeof info;
-        info.lpszText = reinterpret_cast<wchar_t*>(block.get() + kTextOffset);
-        wchar_t empty = 0;
-        SIZE_T done = 0;
-        if (!WriteProcessMemory(shell, block.get(), &info, sizeof info, &done) ||
-            !WriteProcessMemory(shell, block.get() + kTextOffset, &empty, sizeof empty, &done))
-            return;
-        DWORD_PTR ok = 0;
-        SendMessageTimeoutW(tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(block.get()),
-                            SMTO_ABORTIFHUNG, 5000, &ok);
-        if (!ok) continue;
-        wchar_t text[kTextChars] = {};
-        if (!ReadProcessMemory(shell, block.get(), &info, sizeof info, &done) ||
-            !ReadProcessMemory(shell, block.get() + kTextOffset, text, sizeof text - sizeof(wchar_t),
-                               &done))
-            continue;
-        // Wine keeps the tooltip of a deleted icon, with an empty rectangle, as it does for
-        // a hidden one: only icons drawn in the taskbar count.
-        if (IsRectEmpty(&info.rect)) continue;
-        TrayIcon icon;
-        icon.rect = info.rect;
-        // A text handed back by reference (callback or resource) is not the shell's copy.
-        if (info.lpszText == reinterpret_cast<wchar_t*>(block.get() + kTextOffset))
-            icon.tip = Narrow(text);
-        icons.push_back(icon);
-    }
-}
-
-}  // namespace
-
 std::vector<TrayIcon> TrayIcons() {
     std::vector<TrayIcon> icons;
     HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
@@ -59,8 +16,19 @@ std::vector<TrayIcon> TrayIcons() {
                                        PROCESS_QUERY_INFORMATION,
                                    FALSE, shellId));
     if (!shell) return icons;
-    for (HWND tooltip : TopLevelWindows(shellId, TOOLTIPS_CLASSA))
-        if (GetWindow(tooltip, GW_OWNER) == tray) ReadTools(tooltip, shell.get(), icons);
+    for (HWND tooltip : TopLevelWindows(shellId, TOOLTIPS_CLASSA)) {
+        if (GetWindow(tooltip, GW_OWNER) != tray) continue;
+        for (const RemoteTool& tool : RemoteTools(tooltip, shell.get())) {
+            // Wine keeps the tooltip of a deleted icon, with an empty rectangle, as it does
+            // for a hidden one: only icons drawn in the taskbar count.
+            if (IsRectEmpty(&tool.rect)) continue;
+            TrayIcon icon;
+            icon.rect = tool.rect;
+            // A text handed back by reference (callback or resource) is not the shell's copy.
+            icon.tip = tool.text.value_or("");
+            icons.push_back(icon);
+        }
+    }
     return icons;
 }
 

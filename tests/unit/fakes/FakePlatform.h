@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <tuple>
@@ -100,11 +101,31 @@ public:
     void exitWindows(SessionEnd how) override { requests.push_back(how); }
 };
 
+// A system of a given Windows version whose WinHelp viewer can fail to start or to show.
 class FakeHelp : public HelpEngine {
 public:
-    std::vector<std::pair<std::uintptr_t, std::string>> calls;
-    void showContents(std::uintptr_t owner, const std::string& file) override {
-        calls.emplace_back(owner, file);
+    unsigned long majorVersion = 5;   // Windows 2000 and XP
+    bool winHelpFails = false;        // WinHelpA reports a failure
+    bool viewerShows = true;          // a viewer window is on the screen after WinHelpA
+    struct Call {
+        std::string what;   // "winhelp" or "open"
+        std::uintptr_t owner;
+        std::string file;
+        bool operator==(const Call&) const = default;
+        friend std::ostream& operator<<(std::ostream& out, const Call& c) {
+            return out << c.what << ' ' << c.owner << ' ' << c.file;
+        }
+    };
+    std::vector<Call> calls;
+
+    unsigned long windowsMajorVersion() override { return majorVersion; }
+    bool winHelpContents(std::uintptr_t owner, const std::string& file) override {
+        calls.push_back({"winhelp", owner, file});
+        return !winHelpFails;
+    }
+    bool winHelpViewerShown() override { return viewerShows && !winHelpFails; }
+    void openDocument(std::uintptr_t owner, const std::string& path) override {
+        calls.push_back({"open", owner, path});
     }
 };
 
