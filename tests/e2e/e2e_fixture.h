@@ -33,11 +33,13 @@ protected:
     static std::string Agent() { return JoinPath(BinDir(), "TarveskA.exe"); }
 };
 
-// The Run key under `root` refuses this user's writes, as the machine-wide one does for a
-// standard user (the test and the programs run as the same user).
+// The Run key under `root`, in the programs' registry view, refuses this user's writes, as
+// the machine-wide one does for a standard user (the test and the programs run as the same
+// user).
 inline bool RunKeyRefusesWrites(HKEY root) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, kRunKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return true;
+    if (RegOpenKeyExA(root, kRunKeyPath, 0, KEY_SET_VALUE | RunKeyView(), &key) != ERROR_SUCCESS)
+        return true;
     RegCloseKey(key);
     return false;
 }
@@ -46,7 +48,7 @@ inline bool RunKeyRefusesWrites(HKEY root) {
 // the test is to be skipped) where the registry does not refuse the writes.
 class StandardUser {
 public:
-    StandardUser() : machine_(HKEY_LOCAL_MACHINE, kRunKeyPath) {}
+    StandardUser() : machine_(HKEY_LOCAL_MACHINE, kRunKeyPath, RunKeyView()) {}
     bool ready() const { return machine_.applied() && RunKeyRefusesWrites(HKEY_LOCAL_MACHINE); }
 
 private:
