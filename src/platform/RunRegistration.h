@@ -5,7 +5,11 @@
 
 namespace tarvesk {
 
-// An open handle on the machine-wide Run key; closed when destroyed.
+// The two places Windows reads at log-on: the machine-wide Run key (every user's log-on) and
+// the current user's own (this user's log-on only).
+enum class RunPlace { Machine, User };
+
+// An open handle on one Run key; closed when destroyed.
 class RunKey {
 public:
     virtual ~RunKey() = default;
@@ -15,16 +19,18 @@ public:
     virtual void remove() = 0;                            // deleting an absent value is fine
 };
 
-// Opens the Run key. `nullptr` with `writable` false when it cannot be opened for writing.
+// An opened Run key, and whether this user may change its values.
 struct RunKeyOpenResult {
-    std::unique_ptr<RunKey> key;   // may be null when the key cannot be opened at all
+    std::unique_ptr<RunKey> key;   // null when the key cannot be opened at all
     bool writable = false;
 };
 
 class RunRegistration {
 public:
     virtual ~RunRegistration() = default;
-    virtual RunKeyOpenResult open() = 0;
+    // Opens the place's Run key for query, set and delete; where that is refused, for query
+    // only (`writable` false).
+    virtual RunKeyOpenResult open(RunPlace place) = 0;
 };
 
 }  // namespace tarvesk

@@ -32,7 +32,8 @@ inline constexpr std::string_view SysTrayTTT = "SysTrayTTT";
 inline constexpr std::string_view StartAgent = "StartAgent";
 }  // namespace keys
 
-// The machine-wide Run registration that starts the agent at every log-on.
+// The Run registration that starts the agent at log-on: the same subkey and value under
+// HKEY_LOCAL_MACHINE (every user's log-on) and HKEY_CURRENT_USER (this user's log-on).
 namespace run {
 inline constexpr std::string_view Subkey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::string_view ValueName = "Tarvesk";

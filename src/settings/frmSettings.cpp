@@ -9,7 +9,6 @@
 #include "settings/frmSettings.h"
 
 #include "resource_ids.h"
-#include "settings/CommandLine.h"
 #include "settings/Conversions.h"
 #include "settings/ProgramSettings.h"
 
@@ -24,8 +23,6 @@ const char* const kAlarmTooHigh =
 const char* const kAmountTooLow =
     "RAM to Free at Alarm Level cannot be less than\r\n"
     "                      Alarm Level.";
-const char* const kNeedsAdministrator =
-    "Automatic start needs administrator rights";
 
 }  // namespace
 
@@ -33,14 +30,7 @@ void frmSettings::Form_Load() {
     ProgramSettings settings(platform_.settings);
     const char separator = platform_.program.decimalSeparator();
 
-    RunKeyOpenResult run = platform_.run.open();
-    hKey = std::move(run.key);
-    runKeyWritable_ = hKey && run.writable;
-    if (hKey && hKey->isRegistered()) chkAutoStart.setValue(1);
-    if (!runKeyWritable_) {
-        chkAutoStart.setEnabled(false);
-        chkAutoStart.setToolTip(kNeedsAdministrator);
-    }
+    loadAutoStart();
 
     setIcon(IDI_CHIP);
     chkAutomatic.setValue(settings.autoOptimizeForDialog());
@@ -54,8 +44,8 @@ void frmSettings::Form_Load() {
 }
 
 void frmSettings::Form_Unload() {
-    // Every way out (Done, Cancel, the close box) releases the Run key.
-    hKey.reset();
+    // Every way out (Done, Cancel, the close box) releases the Run keys.
+    closeRunKeys();
 }
 
 void frmSettings::chkAutomatic_Click() { framOpt.setEnabled(chkAutomatic.value() != 0); }
@@ -87,10 +77,7 @@ void frmSettings::cmdDone_Click() {
     ProgramSettings settings(platform_.settings);
     const char separator = platform_.program.decimalSeparator();
 
-    if (hKey && runKeyWritable_) {
-        if (chkAutoStart.value() != 0) hKey->set(AgentCommandLine(platform_.program.folder()));
-        else hKey->remove();
-    }
+    saveAutoStart();
 
     const bool megabytes = !optPer.value();
     settings.saveTrayTipInMB(megabytes);
@@ -103,12 +90,12 @@ void frmSettings::cmdDone_Click() {
     copies_.AlarmLevelMB = BoxMegabytes(txtAlarm.text());
     copies_.FreeAtAlarmMB = BoxMegabytes(txtFreeAlarm.text());
 
-    hKey.reset();
+    closeRunKeys();
     unload();
 }
 
 void frmSettings::cmdCancel_Click() {
-    hKey.reset();
+    closeRunKeys();
     unload();
 }
 

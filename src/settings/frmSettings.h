@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "forms/Form.h"
@@ -41,13 +42,27 @@ public:
     void cmdCancel_Click();
 
 private:
+    // One Run key, open from load to Done, Cancel or close, and what load found there.
+    struct RunKeyState {
+        std::unique_ptr<RunKey> key;
+        bool writable = false;     // this user may set and delete its value
+        bool registered = false;   // it held the value at load
+    };
+
     void amountCheck();
+    void loadAutoStart();
+    void saveAutoStart();
+    void closeRunKeys();
+    // Where automatic start is registered: machine-wide when this user may write there, else
+    // for this user alone when that key may be written; neither, and the box is disabled.
+    std::optional<RunPlace> autoStartPlace() const;
+    RunKeyState& runKey(RunPlace place);
 
     Platform& platform_;
     SettingsCopies& copies_;
     const std::int64_t totalMB_;
-    std::unique_ptr<RunKey> hKey;   // the open Run key, from load to Done, Cancel or close
-    bool runKeyWritable_ = false;   // false: the user may not change automatic start
+    RunKeyState machineRun_;
+    RunKeyState userRun_;
 };
 
 }  // namespace tarvesk

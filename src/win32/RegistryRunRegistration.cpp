@@ -41,16 +41,20 @@ private:
 }  // namespace
 
 RegistryRunRegistration::RegistryRunRegistration()
-    : RegistryRunRegistration(HKEY_LOCAL_MACHINE, std::string(run::Subkey)) {}
+    : RegistryRunRegistration({HKEY_LOCAL_MACHINE, std::string(run::Subkey)},
+                              {HKEY_CURRENT_USER, std::string(run::Subkey)}) {}
 
-RegistryRunRegistration::RegistryRunRegistration(HKEY root, std::string subkey)
-    : root_(root), subkey_(std::move(subkey)) {}
+RegistryRunRegistration::RegistryRunRegistration(Location machine, Location user)
+    : machine_(std::move(machine)), user_(std::move(user)) {}
 
-RunKeyOpenResult RegistryRunRegistration::open() {
-    if (RegKey key = RegKey::open(root_, subkey_.c_str(), KEY_QUERY_VALUE | KEY_SET_VALUE))
-        return {std::make_unique<RegistryRunKey>(std::move(key)), true};
-    if (RegKey key = RegKey::open(root_, subkey_.c_str(), KEY_QUERY_VALUE))
-        return {std::make_unique<RegistryRunKey>(std::move(key)), false};
+RunKeyOpenResult RegistryRunRegistration::open(RunPlace place) {
+    const Location& at = place == RunPlace::Machine ? machine_ : user_;
+    const REGSAM change = KEY_QUERY_VALUE | KEY_SET_VALUE;
+    RegKey key = place == RunPlace::User ? RegKey::create(at.root, at.subkey.c_str(), change)
+                                         : RegKey::open(at.root, at.subkey.c_str(), change);
+    if (key) return {std::make_unique<RegistryRunKey>(std::move(key)), true};
+    if (RegKey readOnly = RegKey::open(at.root, at.subkey.c_str(), KEY_QUERY_VALUE))
+        return {std::make_unique<RegistryRunKey>(std::move(readOnly)), false};
     return {};
 }
 

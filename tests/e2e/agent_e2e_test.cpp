@@ -1,6 +1,8 @@
-// The start-up agent run as Windows runs it at log-on, from a folder whose name has blanks.
+// The start-up agent run as Windows runs it at log-on, from a folder whose name has blanks,
+// registered machine-wide or for the user alone.
 #include "ControlIds.h"
 #include "Driver.h"
+#include "ToolTips.h"
 #include "e2e_fixture.h"
 
 namespace e2e {
@@ -57,6 +59,41 @@ protected:
             EXPECT_FALSE(IsWindowVisible(window)) << WindowText(window);
         EXPECT_FALSE(Screenshot(screenshot).empty());
     }
+
+    // The installed main program, started by hand; in its Configuration dialog the user
+    // checks "Launch Automatically when Windows Starts", whose tooltip is `tip`, and clicks
+    // Done.
+    void RegisterThroughTheDialog(const std::string& tip) {
+        Process main = Process::Start(installedMain());
+        ASSERT_TRUE(main);
+        HWND window = MainWindowOf(main.id());
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return KilobytesInTitle(WindowText(window)) >= 0; }));
+        ASSERT_TRUE(ChooseMenuItem(window, {"&Settings", "&Configuration"}));
+        HWND dialog = WaitForWindowTitled(main.id(), "TarveskForm", "Configuration");
+        ASSERT_NE(dialog, nullptr) << "no Configuration dialog";
+        HWND autoStart = Control(dialog, frmSettings::chkAutoStart);
+        ASSERT_NE(autoStart, nullptr);
+        EXPECT_EQ(WindowText(autoStart), "Launch Automatically when Windows Starts");
+        ASSERT_TRUE(IsWindowEnabled(autoStart));
+        EXPECT_EQ(ControlToolTip(dialog, autoStart), tip);
+        if (!IsChecked(autoStart)) Click(autoStart);
+        ASSERT_TRUE(WaitUntil([&] { return IsChecked(autoStart); }));
+        ClickControl(dialog, frmSettings::cmdDone);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the dialog stayed open";
+    }
+
+    // Log off and on again: the program ends, and Windows runs the Run value `run` as it
+    // stands; the main program comes up in the tray.
+    void LogOffAndOn(const std::string& run, const std::string& screenshot) {
+        EndPrograms();
+        ASSERT_TRUE(WaitUntil([] { return !HasTrayIcon("") && TrayIcons().empty(); }));
+        Process logOn = Process::StartCommandLine(run);
+        ASSERT_TRUE(logOn) << "Windows could not run " << run << ", error " << logOn.error();
+        ASSERT_TRUE(logOn.waitForExit());
+        EXPECT_EQ(logOn.exitCode(), 0u);
+        ExpectTrayMode(WaitForMainProgram(), screenshot);
+    }
 };
 
 TEST_F(AgentTest, LogOnStartLeavesTheMainProgramInTheTray) {
@@ -99,34 +136,25 @@ TEST_F(AgentTest, MissingMainProgramIsReportedAndTheMarkStays) {
 }
 
 TEST_F(AgentTest, RunRegistrationFromTheConfigurationDialogStartsTheTray) {
-    Process main = Process::Start(installedMain());
-    ASSERT_TRUE(main);
-    HWND window = MainWindowOf(main.id());
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return KilobytesInTitle(WindowText(window)) >= 0; }));
-    ASSERT_TRUE(ChooseMenuItem(window, {"&Settings", "&Configuration"}));
-    HWND dialog = WaitForWindowTitled(main.id(), "TarveskForm", "Configuration");
-    ASSERT_NE(dialog, nullptr) << "no Configuration dialog";
-    HWND autoStart = Control(dialog, frmSettings::chkAutoStart);
-    ASSERT_NE(autoStart, nullptr);
-    EXPECT_EQ(WindowText(autoStart), "Launch Automatically when Windows Starts");
-    if (!IsChecked(autoStart)) Click(autoStart);
-    ASSERT_TRUE(WaitUntil([&] { return IsChecked(autoStart); }));
-    ClickControl(dialog, frmSettings::cmdDone);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the dialog stayed open";
-
+    ASSERT_NO_FATAL_FAILURE(RegisterThroughTheDialog("Starts Tarvesk for every user of this computer"));
     auto run = ReadRunValue();
     ASSERT_TRUE(run) << "no Run value";
     EXPECT_EQ(*run, "\"" + installedAgent() + "\"");
+    EXPECT_EQ(ReadUserRunValue(), std::nullopt);
+    LogOffAndOn(*run, "logon_round_trip_tray");
+}
 
-    // Log off and on again: the program ends, and Windows runs the Run value as it stands.
-    EndPrograms();
-    ASSERT_TRUE(WaitUntil([] { return !HasTrayIcon("") && TrayIcons().empty(); }));
-    Process logOn = Process::StartCommandLine(*run);
-    ASSERT_TRUE(logOn) << "Windows could not run " << *run << ", error " << logOn.error();
-    ASSERT_TRUE(logOn.waitForExit());
-    EXPECT_EQ(logOn.exitCode(), 0u);
-    ExpectTrayMode(WaitForMainProgram(), "logon_round_trip_tray");
+// A user who may not write the machine-wide Run key: the dialog registers the agent in the
+// user's own Run key, and the log-on runs it from there.
+TEST_F(AgentTest, PerUserRunRegistrationStartsTheTrayAtLogOn) {
+    StandardUser standardUser;
+    if (!standardUser.ready()) GTEST_SKIP() << "this Wine prefix lets every user write HKLM's Run key";
+    ASSERT_NO_FATAL_FAILURE(RegisterThroughTheDialog("Starts Tarvesk for this user only"));
+    auto run = ReadUserRunValue();
+    ASSERT_TRUE(run) << "no Run value in HKEY_CURRENT_USER";
+    EXPECT_EQ(*run, "\"" + installedAgent() + "\"");
+    EXPECT_EQ(ReadRunValue(), std::nullopt);
+    LogOffAndOn(*run, "logon_round_trip_per_user_tray");
 }
 
 }  // namespace

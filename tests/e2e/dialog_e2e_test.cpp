@@ -394,7 +394,7 @@ TEST_F(DialogTest, LaunchAutomaticallyWritesTheAgentsQuotedPathAndClearingItDele
 // The pointer rests on a control with a tooltip, enabled or not: its tip shows.
 TEST_F(DialogTest, TooltipsShowOverEnabledAndDisabledControls) {
     // A user who may write neither Run key: the box is disabled and says why in its tip.
-    ReadOnlyRegistryKey machine(HKEY_LOCAL_MACHINE, kRunKeyPath), user(HKEY_CURRENT_USER, kRunKeyPath);
+    ReadOnlyRegistryKey machine(HKEY_LOCAL_MACHINE, kRunKeyPath, RunKeyView()), user(HKEY_CURRENT_USER, kRunKeyPath);
     if (!machine.applied() || !user.applied())
         GTEST_SKIP() << "the Run keys cannot be made read-only in this Wine prefix";
     HWND dialog = OpenDialog();
@@ -442,6 +442,97 @@ TEST_F(DialogTest, APasteOfAnyLengthArrivesWhole) {
     EXPECT_EQ(WindowText(amount).size(), text.size());
     ClickControl(dialog, frmSettings::cmdCancel);
     EXPECT_TRUE(WaitUntilClosed(dialog));
+}
+
+// A user who may not write the machine-wide Run key registers automatic start for
+// themselves alone, and the box says so.
+TEST_F(DialogTest, AStandardUserRegistersAutomaticStartForThemselves) {
+    StandardUser standardUser;
+    if (!standardUser.ready()) GTEST_SKIP() << "this Wine prefix lets every user write HKLM's Run key";
+    const std::string agent = "\"" + JoinPath(BinDir(), "TarveskA.exe") + "\"";
+
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND autoStart = Control(dialog, frmSettings::chkAutoStart);
+    EXPECT_TRUE(IsWindowEnabled(autoStart)) << "the box is disabled, yet the user's key may be written";
+    EXPECT_FALSE(IsChecked(autoStart));
+    EXPECT_EQ(ControlToolTip(dialog, autoStart), "Starts Tarvesk for this user only");
+    // The pointer rests on the box: its tooltip shows.
+    RECT r{};
+    GetWindowRect(autoStart, &r);
+    SetCursorPos(0, 0);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] {
+        for (HWND tip : TopLevelWindows(program.id(), "tooltips_class32"))
+            if (IsWindowVisible(tip)) return true;
+        return false;
+    })) << "no tooltip over the box";
+    EXPECT_FALSE(Screenshot("configuration_standard_user_tooltip").empty());
+    SetCursorPos(0, 0);
+
+    Click(autoStart);
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(autoStart); }));
+    EXPECT_TRUE(WaitUntilPainted(dialog));
+    EXPECT_FALSE(Screenshot("configuration_standard_user_launch_checked").empty());
+    ClickControl(dialog, frmSettings::cmdDone);
+    ASSERT_TRUE(WaitUntilClosed(dialog));
+    EXPECT_EQ(ReadUserRunValue(), agent);
+    EXPECT_EQ(ReadRunValue(), std::nullopt);
+
+    // Opened again, the box finds the user's value; cleared, Done removes it.
+    dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    autoStart = Control(dialog, frmSettings::chkAutoStart);
+    EXPECT_TRUE(IsChecked(autoStart));
+    Click(autoStart);
+    ASSERT_TRUE(WaitUntil([&] { return !IsChecked(autoStart); }));
+    ClickControl(dialog, frmSettings::cmdDone);
+    ASSERT_TRUE(WaitUntilClosed(dialog));
+    EXPECT_EQ(ReadUserRunValue(), std::nullopt);
+    EXPECT_EQ(ShownMessageBox(), nullptr);
+}
+
+// An administrator set automatic start up for every user; a standard user sees it checked
+// and cannot remove it, and the box's tooltip says so. No second registration is added.
+TEST_F(DialogTest, AMachineWideRegistrationAStandardUserCannotRemoveStays) {
+    const std::string old = "C:\\Elsewhere\\TarveskA.exe";
+    ASSERT_TRUE(WriteRunValue(old));
+    StandardUser standardUser;
+    if (!standardUser.ready()) GTEST_SKIP() << "this Wine prefix lets every user write HKLM's Run key";
+
+    for (bool checked : {true, false}) {
+        SCOPED_TRACE(checked ? "Done with the box checked" : "Done with the box cleared");
+        HWND dialog = OpenDialog();
+        ASSERT_NE(dialog, nullptr);
+        HWND autoStart = Control(dialog, frmSettings::chkAutoStart);
+        EXPECT_TRUE(IsChecked(autoStart));
+        EXPECT_TRUE(IsWindowEnabled(autoStart));
+        EXPECT_EQ(ControlToolTip(dialog, autoStart),
+                  "Set up for every user; only an administrator can turn it off");
+        if (!checked) {
+            Click(autoStart);
+            ASSERT_TRUE(WaitUntil([&] { return !IsChecked(autoStart); }));
+        }
+        ClickControl(dialog, frmSettings::cmdDone);
+        ASSERT_TRUE(WaitUntilClosed(dialog));
+        EXPECT_EQ(ReadRunValue(), old);
+        EXPECT_EQ(ReadUserRunValue(), std::nullopt);
+    }
+}
+
+// With the right to write it, the machine-wide key takes the registration, and a value the
+// user registered earlier for themselves goes, so that log-on starts one copy only.
+TEST_F(DialogTest, AnAdministratorRegistersForEveryUserInPlaceOfTheirOwnValue) {
+    ASSERT_TRUE(WriteUserRunValue("C:\\Elsewhere\\TarveskA.exe"));
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr);
+    HWND autoStart = Control(dialog, frmSettings::chkAutoStart);
+    EXPECT_TRUE(IsChecked(autoStart));
+    EXPECT_EQ(ControlToolTip(dialog, autoStart), "Starts Tarvesk for every user of this computer");
+    ClickControl(dialog, frmSettings::cmdDone);
+    ASSERT_TRUE(WaitUntilClosed(dialog));
+    EXPECT_EQ(ReadRunValue(), "\"" + JoinPath(BinDir(), "TarveskA.exe") + "\"");
+    EXPECT_EQ(ReadUserRunValue(), std::nullopt);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// The base of every end-to-end test: a clean settings key and Run value before, and no
-// program of ours left running after.
+// The base of every end-to-end test: a clean settings key and no Run value (machine-wide or
+// the user's) before, and no program of ours left running after.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -16,12 +16,14 @@ protected:
         EndPrograms();
         ClearSettings();
         DeleteRunValue();
+        DeleteUserRunValue();
         ClearShownWindows();
     }
     void TearDown() override {
         EndPrograms();
         ClearSettings();
         DeleteRunValue();
+        DeleteUserRunValue();
     }
     static void EndPrograms() {
         KillProcessesNamed("TarveskA.exe");
@@ -29,6 +31,28 @@ protected:
     }
     static std::string MainProgram() { return JoinPath(BinDir(), "Tarvesk.exe"); }
     static std::string Agent() { return JoinPath(BinDir(), "TarveskA.exe"); }
+};
+
+// The Run key under `root`, in the programs' registry view, refuses this user's writes, as
+// the machine-wide one does for a standard user (the test and the programs run as the same
+// user).
+inline bool RunKeyRefusesWrites(HKEY root) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, kRunKeyPath, 0, KEY_SET_VALUE | RunKeyView(), &key) != ERROR_SUCCESS)
+        return true;
+    RegCloseKey(key);
+    return false;
+}
+
+// While it lives, this user may not write the machine-wide Run key; `ready()` is false (and
+// the test is to be skipped) where the registry does not refuse the writes.
+class StandardUser {
+public:
+    StandardUser() : machine_(HKEY_LOCAL_MACHINE, kRunKeyPath, RunKeyView()) {}
+    bool ready() const { return machine_.applied() && RunKeyRefusesWrites(HKEY_LOCAL_MACHINE); }
+
+private:
+    ReadOnlyRegistryKey machine_;
 };
 
 // "12345 KB Free" -> 12345; -1 when the text has another form.

@@ -4,10 +4,12 @@
 //
 //   registry_probe save              writes every setting through the program's table
 //   registry_probe read              prints what start-up and the dialog read
-//   registry_probe run-set <folder>  registers the agent of <folder> in the Run key
-//   registry_probe run-query         prints whether the Run value exists
-//   registry_probe run-delete        removes the Run value
-//   registry_probe run-denied        the Run registration on keys it may not write or open
+//   registry_probe run-set <place> <folder>  registers the agent of <folder> in the Run key
+//   registry_probe run-query <place>         prints whether the Run value exists
+//   registry_probe run-delete <place>        removes the Run value
+//   registry_probe run-denied                the Run registration on keys it may not write
+//                                            or open
+// <place> is "machine" (HKEY_LOCAL_MACHINE) or "user" (HKEY_CURRENT_USER).
 //   registry_probe store-denied      the settings store on a section it may not write
 //   registry_probe info              the program's folder and decimal separator
 #include <windows.h>
@@ -16,6 +18,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "settings/CommandLine.h"
@@ -72,9 +75,9 @@ int read() {
     return 0;
 }
 
-int runSet(const std::string& folder) {
+int runSet(RunPlace place, const std::string& folder) {
     RegistryRunRegistration run;
-    RunKeyOpenResult opened = run.open();
+    RunKeyOpenResult opened = run.open(place);
     expect(opened.key != nullptr, "Run key opened");
     if (!opened.key) return 1;
     print("writable", opened.writable);
@@ -83,18 +86,18 @@ int runSet(const std::string& folder) {
     return failures ? 1 : 0;
 }
 
-int runQuery() {
+int runQuery(RunPlace place) {
     RegistryRunRegistration run;
-    RunKeyOpenResult opened = run.open();
+    RunKeyOpenResult opened = run.open(place);
     print("opened", opened.key != nullptr);
     print("writable", opened.writable);
     print("registered", opened.key && opened.key->isRegistered());
     return 0;
 }
 
-int runDelete() {
+int runDelete(RunPlace place) {
     RegistryRunRegistration run;
-    RunKeyOpenResult opened = run.open();
+    RunKeyOpenResult opened = run.open(place);
     expect(opened.key != nullptr, "Run key opened");
     if (!opened.key) return 1;
     opened.key->remove();
@@ -153,26 +156,41 @@ void removeTestKey(const char* path) {
 }
 
 int runDenied() {
-    // A key that cannot be opened at all: no key, not registered, nothing else happens.
+    // An absent machine-wide key cannot be opened at all: no key, not registered, nothing
+    // else happens. An absent user's key is made: any user may make it.
     {
-        RegistryRunRegistration missing(HKEY_LOCAL_MACHINE, "Software\\TarveskProbe\\NoSuchKey\\Run");
-        RunKeyOpenResult opened = missing.open();
+        const char* userPath = "Software\\TarveskProbe\\NoSuchKey\\Run";
+        RegistryRunRegistration missing({HKEY_LOCAL_MACHINE, "Software\\TarveskProbe\\NoSuchKey\\Run"},
+                                        {HKEY_CURRENT_USER, userPath});
+        RunKeyOpenResult opened = missing.open(RunPlace::Machine);
         print("missingOpened", opened.key != nullptr);
         print("missingWritable", opened.writable);
         expect(!opened.key && !opened.writable, "an absent key gives no key");
+        RegDeleteKeyA(HKEY_CURRENT_USER, userPath);
+        RunKeyOpenResult created = missing.open(RunPlace::User);
+        print("missingUserOpened", created.key != nullptr);
+        print("missingUserWritable", created.writable);
+        if (created.key) {
+            created.key->set("\"C:\\new.exe\"");
+            print("missingUserRegistered", created.key->isRegistered());
+        }
+        created = {};
+        RegDeleteKeyA(HKEY_CURRENT_USER, userPath);
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TarveskProbe\\NoSuchKey");
     }
-    // A key the user may read but not write: opened for query only.
+    // A key the user may read but not write: opened for query only, in either place.
     const char* path = "Software\\TarveskProbe\\ReadOnlyRun";
     std::string name(run::ValueName);
     bool made = makeReadOnlyKey(path, name.c_str(), "other.exe");
     bool enforced = made && writeRefused(path);
     print("denyEnforced", enforced);
-    {
-        RegistryRunRegistration denied(HKEY_CURRENT_USER, path);
-        RunKeyOpenResult opened = denied.open();
-        print("deniedOpened", opened.key != nullptr);
-        print("deniedWritable", opened.writable);
-        print("deniedRegistered", opened.key && opened.key->isRegistered());
+    for (RunPlace place : {RunPlace::Machine, RunPlace::User}) {
+        RegistryRunRegistration denied({HKEY_CURRENT_USER, path}, {HKEY_CURRENT_USER, path});
+        RunKeyOpenResult opened = denied.open(place);
+        const std::string prefix = place == RunPlace::User ? "userDenied" : "denied";
+        print((prefix + "Opened").c_str(), opened.key != nullptr);
+        print((prefix + "Writable").c_str(), opened.writable);
+        print((prefix + "Registered").c_str(), opened.key && opened.key->isRegistered());
         if (opened.key) {
             opened.key->set("\"C:\\new.exe\"");   // refused where the DACL is enforced
             opened.key->remove();
@@ -208,6 +226,12 @@ int storeDenied() {
     return failures ? 1 : 0;
 }
 
+std::optional<RunPlace> placeOf(const std::string& word) {
+    if (word == "machine") return RunPlace::Machine;
+    if (word == "user") return RunPlace::User;
+    return std::nullopt;
+}
+
 int info() {
     Win32ProgramInfo program;
     print("folder", program.folder());
@@ -222,14 +246,15 @@ int main(int argc, char** argv) {
     int rc = 2;
     if (command == "save") rc = save();
     else if (command == "read") rc = read();
-    else if (command == "run-set" && argc > 2) rc = runSet(argv[2]);
-    else if (command == "run-query") rc = runQuery();
-    else if (command == "run-delete") rc = runDelete();
+    else if (command == "run-set" && argc > 3 && placeOf(argv[2])) rc = runSet(*placeOf(argv[2]), argv[3]);
+    else if (command == "run-query" && argc > 2 && placeOf(argv[2])) rc = runQuery(*placeOf(argv[2]));
+    else if (command == "run-delete" && argc > 2 && placeOf(argv[2])) rc = runDelete(*placeOf(argv[2]));
     else if (command == "run-denied") rc = runDenied();
     else if (command == "store-denied") rc = storeDenied();
     else if (command == "info") rc = info();
-    else std::fprintf(stderr, "usage: registry_probe save|read|run-set <folder>|run-query|"
-                              "run-delete|run-denied|store-denied|info\n");
+    else std::fprintf(stderr, "usage: registry_probe save|read|run-set <place> <folder>|"
+                              "run-query <place>|run-delete <place>|run-denied|store-denied|info\n"
+                              "       <place>: machine|user\n");
     std::fflush(stdout);
     return rc;
 }

@@ -5,7 +5,8 @@
 #
 # Usage: tests/e2e/registry_test.sh <build-dir>     (runs <build-dir>/bin/registry_probe.exe)
 # Uses $WINEPREFIX when set, else a prefix of its own in <build-dir>/registry-wineprefix.
-# Whatever the prefix held under HKCU\Software\Tarvesk and in the Run value is put back.
+# Whatever the prefix held under HKCU\Software\Tarvesk and in the two Run values (machine-wide
+# and the user's) is put back.
 # Exit 0 when every check passes, 1 otherwise.
 set -uo pipefail
 
@@ -35,6 +36,7 @@ if file -b "$probe" | grep -q 'PE32+'; then view=/reg:64; else view=/reg:32; fi
 
 settings='HKCU\Software\Tarvesk\Settings'
 run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+user_run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 work=$(mktemp -d)
 
 passed=0
@@ -71,15 +73,20 @@ if wine reg query 'HKCU\Software\Tarvesk' "$view" >/dev/null 2>&1; then
     wine reg export 'HKCU\Software\Tarvesk' "$(winepath -w "$work/tarvesk.reg")" /y "$view" >/dev/null 2>&1
 fi
 old_run=$(value_of "$run" Tarvesk)
+old_user_run=$(value_of "$user_run" Tarvesk)
+put_back() {   # put_back <key> <"type data" or absent>
+    reg delete "$1" /v Tarvesk /f >/dev/null
+    if [ "$2" != absent ]; then
+        reg add "$1" /v Tarvesk /t "${2%% *}" /d "${2#* }" /f >/dev/null
+    fi
+}
 restore() {
     reg delete 'HKCU\Software\Tarvesk' /f >/dev/null
     if [ "$had_settings" = 1 ]; then
         wine reg import "$(winepath -w "$work/tarvesk.reg")" "$view" >/dev/null 2>&1
     fi
-    reg delete "$run" /v Tarvesk /f >/dev/null
-    if [ "$old_run" != absent ]; then
-        reg add "$run" /v Tarvesk /t "${old_run%% *}" /d "${old_run#* }" /f >/dev/null
-    fi
+    put_back "$run" "$old_run"
+    put_back "$user_run" "$old_user_run"
     rm -rf "$work"
 }
 trap restore EXIT
@@ -122,36 +129,57 @@ for pair in trayTip=0 dialogTray=0 alarmLevel=0 dialogAlarm=0 freeAtAlarm=0 dial
     check "hand-edited ${pair%%=*}" "${pair#*=}" "$(field "$out" "${pair%%=*}")"
 done
 
-echo "== the Run value appears, quoted, and disappears"
-run_probe run-delete >/dev/null
-check "Run value absent at first" absent "$(value_of "$run" Tarvesk)"
-out=$(run_probe run-set 'C:\Program Files\Tarvesk')
-check "probe run-set" 0 "$?"
-check "Run key writable" 1 "$(field "$out" writable)"
-check "Run value" 'REG_SZ "C:\Program Files\Tarvesk\TarveskA.exe"' "$(value_of "$run" Tarvesk)"
-check "registered after set" 1 "$(field "$(run_probe run-query)" registered)"
-out=$(run_probe run-delete)
-check "probe run-delete" 0 "$?"
-check "Run value gone" absent "$(value_of "$run" Tarvesk)"
-check "not registered after delete" 0 "$(field "$(run_probe run-query)" registered)"
+for place in machine user; do
+    if [ $place = machine ]; then key=$run; else key=$user_run; fi
+    other=$run; [ $place = machine ] && other=$user_run
+    reg delete "$other" /v Tarvesk /f >/dev/null
 
-echo "== any value of that name counts as registered"
-reg add "$run" /v Tarvesk /t REG_SZ /d 'C:\Other\other.exe' /f >/dev/null
-check "another program's path" 1 "$(field "$(run_probe run-query)" registered)"
-reg add "$run" /v Tarvesk /t REG_DWORD /d 7 /f >/dev/null
-check "a value of another type" 1 "$(field "$(run_probe run-query)" registered)"
-run_probe run-set 'C:\Tools' >/dev/null
-check "set replaces the other value" 'REG_SZ "C:\Tools\TarveskA.exe"' "$(value_of "$run" Tarvesk)"
-run_probe run-delete >/dev/null
+    echo "== the $place Run value appears, quoted, and disappears"
+    run_probe run-delete $place >/dev/null
+    check "$place: Run value absent at first" absent "$(value_of "$key" Tarvesk)"
+    out=$(run_probe run-set $place 'C:\Program Files\Tarvesk')
+    check "$place: probe run-set" 0 "$?"
+    check "$place: Run key writable" 1 "$(field "$out" writable)"
+    check "$place: Run value" 'REG_SZ "C:\Program Files\Tarvesk\TarveskA.exe"' "$(value_of "$key" Tarvesk)"
+    check "$place: the other place untouched" absent "$(value_of "$other" Tarvesk)"
+    check "$place: registered after set" 1 "$(field "$(run_probe run-query $place)" registered)"
+    out=$(run_probe run-delete $place)
+    check "$place: probe run-delete" 0 "$?"
+    check "$place: Run value gone" absent "$(value_of "$key" Tarvesk)"
+    check "$place: not registered after delete" 0 "$(field "$(run_probe run-query $place)" registered)"
+
+    echo "== any value of that name counts as registered ($place)"
+    reg add "$key" /v Tarvesk /t REG_SZ /d 'C:\Other\other.exe' /f >/dev/null
+    check "$place: another program's path" 1 "$(field "$(run_probe run-query $place)" registered)"
+    reg add "$key" /v Tarvesk /t REG_DWORD /d 7 /f >/dev/null
+    check "$place: a value of another type" 1 "$(field "$(run_probe run-query $place)" registered)"
+    run_probe run-set $place 'C:\Tools' >/dev/null
+    check "$place: set replaces the other value" 'REG_SZ "C:\Tools\TarveskA.exe"' "$(value_of "$key" Tarvesk)"
+    run_probe run-delete $place >/dev/null
+done
+
+echo "== the user's Run key is made when a profile lacks it"
+wine reg export "$user_run" "$(winepath -w "$work/user-run.reg")" /y "$view" >/dev/null 2>&1
+reg delete "$user_run" /f >/dev/null
+out=$(run_probe run-query user)
+check "user: absent key opened" 1 "$(field "$out" opened)"
+check "user: absent key made writable" 1 "$(field "$out" writable)"
+check "user: the key exists now" 0 "$(reg query "$user_run" >/dev/null; echo $?)"
+# Put back the other programs' values the key held.
+[ -f "$work/user-run.reg" ] && wine reg import "$(winepath -w "$work/user-run.reg")" "$view" >/dev/null 2>&1
 
 echo "== keys the user may not write"
 out=$(run_probe run-denied)
 check "probe run-denied" 0 "$?"
 check "absent key: nothing opened" 0 "$(field "$out" missingOpened)"
+check "user: absent key made and written" 1 "$(field "$out" missingUserRegistered)"
 if [ "$(field "$out" denyEnforced)" = 1 ]; then
     check "read-only key opened" 1 "$(field "$out" deniedOpened)"
     check "read-only key not writable" 0 "$(field "$out" deniedWritable)"
     check "presence seen on a read-only key" 1 "$(field "$out" deniedRegistered)"
+    check "user: read-only key opened" 1 "$(field "$out" userDeniedOpened)"
+    check "user: read-only key not writable" 0 "$(field "$out" userDeniedWritable)"
+    check "user: presence seen on a read-only key" 1 "$(field "$out" userDeniedRegistered)"
 else
     echo "note: this Wine does not enforce key permissions; read-only case not simulated"
 fi

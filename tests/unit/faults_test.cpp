@@ -113,9 +113,10 @@ TEST_F(Faults, SettingsStoreRefusingWritesLosesNothingStored) {
     expectTicking();
 }
 
-TEST_F(Faults, RunKeyThatCannotBeOpenedLeavesTheRestOfTheDialogWorking) {
-    fp.run.value = "C:\\Elsewhere\\TarveskA.exe";   // registered by an earlier installation
-    fp.run.canOpen = false;
+TEST_F(Faults, RunKeysThatCannotBeOpenedLeaveTheRestOfTheDialogWorking) {
+    fp.run.machine.value = "C:\\Elsewhere\\TarveskA.exe";   // registered by an earlier installation
+    fp.run.machine.canOpen = false;
+    fp.run.user.canOpen = false;
     start();
     const Stored before = fp.settings.values;
 
@@ -126,7 +127,8 @@ TEST_F(Faults, RunKeyThatCannotBeOpenedLeavesTheRestOfTheDialogWorking) {
     dialog.txtAlarm.userSetText("8");
     dialog.cmdDone.click();
 
-    EXPECT_EQ(fp.run.value, "C:\\Elsewhere\\TarveskA.exe");
+    EXPECT_EQ(fp.run.machine.value, "C:\\Elsewhere\\TarveskA.exe");
+    EXPECT_FALSE(fp.run.user.value.has_value());
     EXPECT_EQ(fp.run.openKeys, 0);
     EXPECT_EQ(fp.settings.get("AlarmLevel"), "8");
     EXPECT_EQ(shared.AlarmLevelMB, 8);

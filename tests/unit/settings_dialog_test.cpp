@@ -62,8 +62,9 @@ TEST_F(SettingsDialog, FreshStoreShowsZerosAutomaticOffAndPercentage) {
     EXPECT_TRUE(d.chkAutoStart.enabled());
     EXPECT_EQ(d.icon(), 101);
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open", "query"}));
-    EXPECT_EQ(fp.run.openKeys, 1);   // held open until the dialog closes
+    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open machine", "query machine", "open user",
+                                                     "query user"}));
+    EXPECT_EQ(fp.run.openKeys, 2);   // held open until the dialog closes
 }
 
 TEST_F(SettingsDialog, LoadsStoredValuesAndRunRegistration) {
@@ -71,7 +72,7 @@ TEST_F(SettingsDialog, LoadsStoredValuesAndRunRegistration) {
     fp.settings.put("AlarmLevel", "12MB");
     fp.settings.put("FreeMBatAlarm", "20");
     fp.settings.put("SysTrayTTT", "1");
-    fp.run.value = "C:\\Other\\program.exe";   // any value of the name counts
+    fp.run.machine.value = "C:\\Other\\program.exe";   // any value of the name counts
     auto& d = open();
     EXPECT_EQ(d.chkAutomatic.value(), 1);
     EXPECT_TRUE(d.framOpt.enabled());
@@ -119,7 +120,7 @@ TEST_F(SettingsDialog, StoredLevelTooHighIsCorrectedOnOpenButCancelKeepsTheStore
     EXPECT_TRUE(fp.settings.writes.empty());
     EXPECT_EQ(shared.AlarmLevelMB, 64);
     EXPECT_EQ(fp.run.openKeys, 0);
-    EXPECT_EQ(fp.run.log.back(), "close");
+    EXPECT_EQ(fp.run.log.back(), "close user");
 }
 
 TEST_F(SettingsDialog, AlarmLevelLimitIsAQuarterOfTotalAsARealNumber) {
@@ -265,8 +266,10 @@ TEST_F(SettingsDialog, DoneSavesEverythingInOrderAndReplacesTheCopies) {
     EXPECT_EQ(shared.AutoOptimize, 1);
     EXPECT_EQ(shared.AlarmLevelMB, 16);
     EXPECT_EQ(shared.FreeAtAlarmMB, 32);
-    EXPECT_EQ(fp.run.value, kAgent);
-    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open", "query", "set " + kAgent, "close"}));
+    EXPECT_EQ(fp.run.machine.value, kAgent);
+    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open machine", "query machine", "open user",
+                                                     "query user", "set machine " + kAgent,
+                                                     "delete user", "close machine", "close user"}));
     EXPECT_EQ(fp.run.openKeys, 0);
     EXPECT_FALSE(d.loaded());
 
@@ -280,19 +283,21 @@ TEST_F(SettingsDialog, DoneSavesEverythingInOrderAndReplacesTheCopies) {
 }
 
 TEST_F(SettingsDialog, DoneWritesTheRunValueEvenWhenItExistsAndDeletesItAlways) {
-    fp.run.value = "C:\\Other\\program.exe";
+    fp.run.machine.value = "C:\\Other\\program.exe";
     auto& d = open();
     d.cmdDone.click();   // still checked: written again with the agent's path
-    EXPECT_EQ(fp.run.value, kAgent);
+    EXPECT_EQ(fp.run.machine.value, kAgent);
 
     auto& cleared = open();
     cleared.chkAutoStart.userSetValue(0);
     cleared.cmdDone.click();
-    EXPECT_FALSE(fp.run.value.has_value());
+    EXPECT_FALSE(fp.run.machine.value.has_value());
 
     fp.run.log.clear();
     open().cmdDone.click();   // nothing registered, box cleared: delete anyway
-    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open", "query", "delete", "close"}));
+    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open machine", "query machine", "open user",
+                                                     "query user", "delete machine", "delete user",
+                                                     "close machine", "close user"}));
     EXPECT_TRUE(messages().empty());
 }
 
@@ -301,7 +306,7 @@ TEST_F(SettingsDialog, AgentPathInADriveRootHasOneSeparator) {
     auto& d = open();
     d.chkAutoStart.userSetValue(1);
     d.cmdDone.click();
-    EXPECT_EQ(fp.run.value, "\"C:\\TarveskA.exe\"");
+    EXPECT_EQ(fp.run.machine.value, "\"C:\\TarveskA.exe\"");
 }
 
 TEST_F(SettingsDialog, DoneStoresAnAmountBeyond32BitsAndClampsItsCopy) {
@@ -338,7 +343,8 @@ TEST_F(SettingsDialog, CancelSavesNothingAndKeepsTheLoadedTrayTip) {
     EXPECT_TRUE(fp.settings.writes.empty());
     EXPECT_EQ(shared.TrayTipInMB, 1);
     EXPECT_EQ(shared.AlarmLevelMB, 7);
-    EXPECT_FALSE(fp.run.value.has_value());
+    EXPECT_FALSE(fp.run.machine.value.has_value());
+    EXPECT_FALSE(fp.run.user.value.has_value());
     EXPECT_EQ(fp.run.openKeys, 0);
     EXPECT_FALSE(d.loaded());
 }
@@ -348,34 +354,37 @@ TEST_F(SettingsDialog, CloseBoxClosesTheRunKeyAndSavesNothing) {
     d.txtAlarm.userSetText("3");
     d.unload();   // what the title-bar close box does
     EXPECT_EQ(fp.run.openKeys, 0);
-    EXPECT_EQ(fp.run.log.back(), "close");
+    EXPECT_EQ(fp.run.log.back(), "close user");
     EXPECT_TRUE(fp.settings.writes.empty());
 }
 
-TEST_F(SettingsDialog, RunKeyWithoutWriteAccessDisablesAutomaticStartOnly) {
-    fp.run.canWrite = false;
-    fp.run.value = "C:\\Program Files\\Tarvesk\\TarveskA.exe";
+TEST_F(SettingsDialog, RunKeysWithoutWriteAccessDisableAutomaticStartOnly) {
+    fp.run.machine.canWrite = false;
+    fp.run.user.canWrite = false;
+    fp.run.machine.value = "C:\\Program Files\\Tarvesk\\TarveskA.exe";
     auto& d = open();
     EXPECT_EQ(d.chkAutoStart.value(), 1);   // the state is still shown
     EXPECT_FALSE(d.chkAutoStart.enabled());
-    EXPECT_NE(d.chkAutoStart.toolTip().find("administrator"), std::string::npos);
+    EXPECT_EQ(d.chkAutoStart.toolTip(), "Automatic start needs administrator rights");
     EXPECT_TRUE(d.chkAutomatic.enabled());
     d.chkAutomatic.userSetValue(1);
     d.txtAlarm.userSetText("4");
     d.cmdDone.click();
-    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open", "query", "close"}));
+    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open machine", "query machine", "open user",
+                                                     "query user", "close machine", "close user"}));
     EXPECT_EQ(fp.settings.get("AutomaticOptimize"), "1");
     EXPECT_EQ(shared.AlarmLevelMB, 4);
     EXPECT_EQ(fp.run.openKeys, 0);
 }
 
-TEST_F(SettingsDialog, RunKeyThatCannotBeOpenedLeavesAutomaticStartClearedAndOff) {
-    fp.run.canOpen = false;
+TEST_F(SettingsDialog, RunKeysThatCannotBeOpenedLeaveAutomaticStartClearedAndOff) {
+    fp.run.machine.canOpen = false;
+    fp.run.user.canOpen = false;
     auto& d = open();
     EXPECT_EQ(d.chkAutoStart.value(), 0);
     EXPECT_FALSE(d.chkAutoStart.enabled());
     d.cmdDone.click();
-    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open"}));
+    EXPECT_EQ(fp.run.log, (std::vector<std::string>{"open machine", "open user"}));
     EXPECT_EQ(fp.settings.writes.size(), 4u);
 }
 

@@ -157,10 +157,10 @@ bool WaitUntilPainted(HWND window, DWORD timeoutMs = kWaitMs);
 
 // While it lives, a registry key (created when absent) that everyone may read and nobody
 // may write, as the machine-wide Run key is for a standard user; its permissions come back
-// after. applied() is false when they could not be changed.
+// after. applied() is false when they could not be changed. `view` as for ReadText.
 class ReadOnlyRegistryKey {
 public:
-    ReadOnlyRegistryKey(HKEY root, const std::string& path);
+    ReadOnlyRegistryKey(HKEY root, const std::string& path, REGSAM view = 0);
     ~ReadOnlyRegistryKey();
     ReadOnlyRegistryKey(const ReadOnlyRegistryKey&) = delete;
     ReadOnlyRegistryKey& operator=(const ReadOnlyRegistryKey&) = delete;
@@ -169,6 +169,7 @@ public:
 private:
     HKEY root_;
     std::string path_;
+    REGSAM view_;
     std::vector<BYTE> saved_;   // the key's own security descriptor (its DACL)
     bool applied_ = false;
 };
@@ -293,11 +294,17 @@ void DeleteKey(HKEY root, const std::string& subkey);
 std::optional<std::string> ReadSetting(const std::string& name);
 bool WriteSetting(const std::string& name, const std::string& text);
 void ClearSettings();   // removes HKCU\Software\Tarvesk with everything under it
-// HKLM\Software\Microsoft\Windows\CurrentVersion\Run, value "Tarvesk", in the registry
-// view of the programs' bitness (ProgramsAre32Bit)
+// The registry view of the programs' bitness (ProgramsAre32Bit), where they find
+// HKLM\Software: KEY_WOW64_32KEY or KEY_WOW64_64KEY.
+REGSAM RunKeyView();
+// HKLM\Software\Microsoft\Windows\CurrentVersion\Run, value "Tarvesk", in that view
 std::optional<std::string> ReadRunValue();
 bool WriteRunValue(const std::string& text);
 void DeleteRunValue();
+// HKCU\Software\Microsoft\Windows\CurrentVersion\Run, value "Tarvesk": the user's own
+std::optional<std::string> ReadUserRunValue();
+bool WriteUserRunValue(const std::string& text);
+void DeleteUserRunValue();
 
 // ---- Memory ------------------------------------------------------------------------------
 

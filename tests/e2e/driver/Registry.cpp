@@ -10,12 +10,12 @@ constexpr char kSettingsKey[] = "Software\\Tarvesk\\Settings";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 
+}  // namespace
+
 // The Run key as the programs under test see it: on 64-bit Windows a 32-bit program's
 // HKLM\Software is its own view (Wow6432Node), and Windows runs the Run values of both
 // views at log-on.
 REGSAM RunKeyView() { return ProgramsAre32Bit() ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
-
-}  // namespace
 
 std::optional<std::string> ReadText(HKEY root, const std::string& subkey, const std::string& name,
                                     REGSAM view) {
@@ -88,11 +88,11 @@ void DeleteRunValue() { DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Tarvesk", RunK
 
 const char* const kRunKeyPath = kRunKey;
 
-ReadOnlyRegistryKey::ReadOnlyRegistryKey(HKEY root, const std::string& path)
-    : root_(root), path_(path) {
+ReadOnlyRegistryKey::ReadOnlyRegistryKey(HKEY root, const std::string& path, REGSAM view)
+    : root_(root), path_(path), view_(view) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, READ_CONTROL | WRITE_DAC | view, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
         return;
     DWORD size = 0;
     RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
@@ -110,7 +110,7 @@ ReadOnlyRegistryKey::ReadOnlyRegistryKey(HKEY root, const std::string& path)
 ReadOnlyRegistryKey::~ReadOnlyRegistryKey() {
     if (!applied_) return;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC | view_, &key) != ERROR_SUCCESS) return;
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, saved_.data());
     RegCloseKey(key);
 }
@@ -134,6 +134,16 @@ void SetScreenDpiSetting(std::optional<DWORD> dpi) {
         RegDeleteValueA(key, "LogPixels");
     RegCloseKey(key);
 }
+
+std::optional<std::string> ReadUserRunValue() {
+    return ReadText(HKEY_CURRENT_USER, kRunKey, "Tarvesk");
+}
+
+bool WriteUserRunValue(const std::string& text) {
+    return WriteText(HKEY_CURRENT_USER, kRunKey, "Tarvesk", text);
+}
+
+void DeleteUserRunValue() { DeleteValue(HKEY_CURRENT_USER, kRunKey, "Tarvesk"); }
 
 MemoryNow Memory() {
     MEMORYSTATUSEX status{};

@@ -24,26 +24,31 @@ private:
 
 class FakeRunKey : public RunKey {
 public:
-    FakeRunKey(FakeRun& run, bool writable) : run_(run), writable_(writable) { ++run_.openKeys; }
+    FakeRunKey(FakeRun& run, RunPlace place, bool writable)
+        : run_(run), place_(run.at(place)), name_(FakeRun::nameOf(place)), writable_(writable) {
+        ++run_.openKeys;
+    }
     ~FakeRunKey() override {
         --run_.openKeys;
-        run_.log.push_back("close");
+        run_.log.push_back("close " + name_);
     }
     bool isRegistered() override {
-        run_.log.push_back("query");
-        return run_.value.has_value();
+        run_.log.push_back("query " + name_);
+        return place_.value.has_value();
     }
     void set(std::string_view commandLine) override {
-        run_.log.push_back("set " + std::string(commandLine));
-        if (writable_) run_.value = std::string(commandLine);
+        run_.log.push_back("set " + name_ + " " + std::string(commandLine));
+        if (writable_) place_.value = std::string(commandLine);
     }
     void remove() override {
-        run_.log.push_back("delete");
-        if (writable_) run_.value.reset();
+        run_.log.push_back("delete " + name_);
+        if (writable_) place_.value.reset();
     }
 
 private:
     FakeRun& run_;
+    FakeRun::Place& place_;
+    std::string name_;
     bool writable_;
 };
 
@@ -87,10 +92,11 @@ std::optional<std::string> FakeSettings::get(const std::string& key) const {
     return it->second;
 }
 
-RunKeyOpenResult FakeRun::open() {
-    log.push_back("open");
-    if (!canOpen) return {};
-    return {std::make_unique<FakeRunKey>(*this, canWrite), canWrite};
+RunKeyOpenResult FakeRun::open(RunPlace place) {
+    log.push_back("open " + nameOf(place));
+    const Place& p = at(place);
+    if (!p.canOpen) return {};
+    return {std::make_unique<FakeRunKey>(*this, place, p.canWrite), p.canWrite};
 }
 
 std::unique_ptr<forms::FormView> FakeFormHost::createView(forms::Form& form) {

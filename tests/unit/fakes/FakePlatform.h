@@ -77,12 +77,22 @@ public:
 
 class FakeRun : public RunRegistration {
 public:
-    std::optional<std::string> value;   // data of the "Tarvesk" value, if present
-    bool canOpen = true;
-    bool canWrite = true;
-    int openKeys = 0;                   // keys open right now
-    std::vector<std::string> log;       // "open", "query", "set <data>", "delete", "close"
-    RunKeyOpenResult open() override;
+    // One Run key: the machine-wide one or the user's.
+    struct Place {
+        std::optional<std::string> value;   // data of the "Tarvesk" value, if present
+        bool canOpen = true;
+        bool canWrite = true;
+    };
+    Place machine, user;
+    int openKeys = 0;                   // keys open right now, in both places
+    // "open machine", "query user", "set machine <data>", "delete user", "close machine"
+    std::vector<std::string> log;
+
+    Place& at(RunPlace place) { return place == RunPlace::Machine ? machine : user; }
+    static std::string nameOf(RunPlace place) {
+        return place == RunPlace::Machine ? "machine" : "user";
+    }
+    RunKeyOpenResult open(RunPlace place) override;
 };
 
 class FakeSession : public SessionControl {
