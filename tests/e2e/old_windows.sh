@@ -48,6 +48,7 @@ cases=(
   DialogTest.TypedValuesThatBreakTheRulesAreReportedAndCorrected
   AgentTest.LogOnStartLeavesTheMainProgramInTheTray
   AgentTest.RunRegistrationFromTheConfigurationDialogStartsTheTray
+  AgentTest.PerUserRunRegistrationStartsTheTrayAtLogOn
   HelpTest.BeforeVistaTheHelpFileOpensInTheViewer
   ClassicControlsTest.MainWindowSliderGaugeOptimizeAndTooltips
   ClassicControlsTest.ConfigurationCheckBoxesOptionButtonsAndBoxes
