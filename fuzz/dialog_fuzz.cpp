@@ -65,9 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
                                    : in.ConsumeIntegral<std::int64_t>();
     run.separator = in.ConsumeBool() ? ',' : '.';
     run.fp.program.separator = run.separator;
-    run.fp.run.canOpen = in.ConsumeIntegralInRange(0, 7) != 0;
-    run.fp.run.canWrite = in.ConsumeIntegralInRange(0, 3) != 0;
-    if (in.ConsumeBool()) run.fp.run.value = "C:\\Other.exe";
+    for (auto* place : {&run.fp.run.machine, &run.fp.run.user}) {
+        place->canOpen = in.ConsumeIntegralInRange(0, 7) != 0;
+        place->canWrite = in.ConsumeIntegralInRange(0, 3) != 0;
+        if (in.ConsumeBool()) place->value = "C:\\Other.exe";
+    }
     for (const char* key : {"AutomaticOptimize", "SysTrayTTT", "FreeMBatAlarm", "AlarmLevel"})
         if (in.ConsumeBool()) run.fp.settings.put(key, in.ConsumeRandomLengthString(40));
 
@@ -104,7 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string level = d.txtAlarm.text();
     const std::string amount = d.txtFreeAlarm.text();
     const int autoStart = d.chkAutoStart.value();
-    const auto runBefore = run.fp.run.value;
+    const auto machineBefore = run.fp.run.machine.value;
+    const auto userBefore = run.fp.run.user.value;
     if (done) {
         d.cmdDone.click();
         require(run.shared.AlarmLevelMB == reference::WholeMegabytes(reference::LeadingNumber(level)), "AlarmLevelMB");
@@ -115,10 +118,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         require(reference::StoresTheSameNumber(run.fp.settings.get("FreeMBatAlarm").value_or("x"), amount,
                                                run.separator),
                 "FreeMBatAlarm");
-        if (run.fp.run.canOpen && run.fp.run.canWrite)
-            require(run.fp.run.value.has_value() == (autoStart != 0), "Run value");
-        else
-            require(run.fp.run.value == runBefore, "Run value changed without write access");
+        // Automatic start is registered where this user may write: machine-wide when that
+        // may be written, else for the user; one registration at a time (a machine-wide one
+        // this user can read but not remove already starts the agent), and a place that may
+        // not be written is never changed.
+        const auto writable = [](const fakes::FakeRun::Place& p) { return p.canOpen && p.canWrite; };
+        const auto& machine = run.fp.run.machine;
+        const auto& user = run.fp.run.user;
+        if (!writable(machine)) require(machine.value == machineBefore, "machine value changed without write access");
+        if (!writable(user)) require(user.value == userBefore, "user value changed without write access");
+        if (writable(machine)) {
+            require(machine.value.has_value() == (autoStart != 0), "machine-wide Run value");
+            if (writable(user)) require(!user.value, "a user value beside the machine-wide one");
+        } else if (writable(user)) {
+            if (autoStart != 0)
+                require(user.value.has_value() == !(machine.canOpen && machineBefore.has_value()),
+                        "user Run value (none while an undeletable machine-wide one starts the agent)");
+            else
+                require(!user.value, "user Run value after clearing the box");
+        }
     } else {
         d.cmdCancel.click();
         require(run.fp.settings.writes.empty(), "Cancel saved");

@@ -146,8 +146,18 @@ TEST_F(AgentTest, RunRegistrationFromTheConfigurationDialogStartsTheTray) {
 
 // A user who may not write the machine-wide Run key: the dialog registers the agent in the
 // user's own Run key, and the log-on runs it from there.
+// Windows 95, 98 and ME have no rights: there every user may write the machine-wide key,
+// and the registration goes there.
 TEST_F(AgentTest, PerUserRunRegistrationStartsTheTrayAtLogOn) {
     StandardUser standardUser;
+    if (ProgramsAreToldWindows9x()) {
+        ASSERT_NO_FATAL_FAILURE(RegisterThroughTheDialog("Starts Tarvesk for every user of this computer"));
+        auto run = ReadRunValue();
+        ASSERT_TRUE(run) << "no Run value in HKEY_LOCAL_MACHINE on a system without rights";
+        EXPECT_EQ(ReadUserRunValue(), std::nullopt);
+        LogOffAndOn(*run, "logon_round_trip_windows9x_tray");
+        return;
+    }
     if (!standardUser.ready()) GTEST_SKIP() << "this Wine prefix lets every user write HKLM's Run key";
     ASSERT_NO_FATAL_FAILURE(RegisterThroughTheDialog("Starts Tarvesk for this user only"));
     auto run = ReadUserRunValue();

@@ -3,6 +3,7 @@
 // the user's) before, and no program of ours left running after.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -54,6 +55,14 @@ public:
 private:
     ReadOnlyRegistryKey machine_;
 };
+
+// The old-system runs tell the programs they run on Windows 95, 98 or ME
+// (TARVESK_E2E_WINDOWS, see old_windows.sh), where there are no users without rights.
+inline bool ProgramsAreToldWindows9x() {
+    const char* told = std::getenv("TARVESK_E2E_WINDOWS");
+    const std::string version = told ? told : "";
+    return version == "win95" || version == "win98" || version == "winme";
+}
 
 // "12345 KB Free" -> 12345; -1 when the text has another form.
 inline long long KilobytesInTitle(const std::string& title) {

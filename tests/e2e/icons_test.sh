@@ -45,7 +45,10 @@ run_tests() {   # run_tests <what> <exe> <filter> [expected text]
         return
     fi
     output=$(TARVESK_BIN="$build/bin" wine "$exe" --gtest_filter="$filter" 2>&1 | tr -d '\r')
-    echo "$output" | grep -E "^\[  FAILED  \]|Failure|^the tray shows|as this system reports" | sed 's/^/     /'
+    echo "$output" | grep -E "^the tray shows|as this system reports" | sed 's/^/     /'
+    # A failure shows what GoogleTest said of it.
+    echo "$output" | grep -q "^\[  FAILED  \]" &&
+        echo "$output" | grep -A6 -E "Failure$" | sed 's/^/     /'
     if ! echo "$output" | grep -q "^\[  PASSED  \] [1-9]"; then
         fail "$what"
     elif echo "$output" | grep -q "^\[  FAILED  \]"; then
@@ -57,13 +60,15 @@ run_tests() {   # run_tests <what> <exe> <filter> [expected text]
     fi
 }
 
-# Wine reads these at start-up: set them, then start the prefix's Wine afresh.
+# Wine reads the DPI at start-up: set it, then start the prefix's Wine afresh. The Windows
+# version is reported to the unit tests' program alone (AppDefaults), so the prefix's own
+# version stays as scripts/lib/wine_env.sh set it.
 restart_with() {   # restart_with <dpi> <windows version or "">
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
     if [ -n "$2" ]; then
-        wine reg add 'HKCU\Software\Wine' /v Version /d "$2" /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\AppDefaults\unit_tests.exe' /v Version /d "$2" /f >/dev/null 2>&1
     else
-        wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+        wine reg delete 'HKCU\Software\Wine\AppDefaults\unit_tests.exe' /f >/dev/null 2>&1
     fi
     wineserver -k >/dev/null 2>&1
     wineserver -w
