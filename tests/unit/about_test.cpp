@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "case_trace.h"
 #include "fakes/FakePlatform.h"
 #include "mainwindow/about_title.h"
 #include "mainwindow/frmAbout.h"
@@ -72,7 +73,7 @@ TEST(AboutWindow, CreditsFitTwoLinesOfTheirLabels) {
     fakes::FakeFormHost host;
     tarvesk::frmAbout about(host);
     for (auto* label : {&about.Label1, &about.Label2}) {
-        SCOPED_TRACE(label->name());
+        CASE_TRACE(label->name());
         EXPECT_FALSE(label->caption().empty());
         EXPECT_LE(wrappedLines(label->caption(), label->bounds.width), 2);
         EXPECT_GE(label->bounds.height, 2 * 13 * 15);   // two lines of text

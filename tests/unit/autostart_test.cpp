@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "case_trace.h"
 #include "fakes/FakePlatform.h"
 #include "settings/frmSettings.h"
 
@@ -80,7 +81,7 @@ TEST_F(AutoStart, TheBoxShowsEitherPlaceAndIsDisabledOnlyWhenNeitherCanBeWritten
         {{"neither writable, for the user", {false, {}}, {false, kOld}}, 1, false, kNeedsAdmin},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.situation.name);
+        CASE_TRACE(c.situation.name);
         auto& d = open(c.situation);
         EXPECT_EQ(d.chkAutoStart.value(), c.checked);
         EXPECT_EQ(d.chkAutoStart.enabled(), c.enabled);
@@ -119,15 +120,15 @@ TEST_F(AutoStart, DoneRegistersOnceWhereItAppliesAndClearingRemovesWhatTheUserMa
         {{"neither writable, for the user", {false, {}}, {false, kOld}}, {}, kOld, {}, kOld},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.situation.name);
+        CASE_TRACE(c.situation.name);
         {
-            SCOPED_TRACE("checked");
+            CASE_TRACE("checked");
             doneWith(c.situation, 1);
             EXPECT_EQ(fp.run.machine.value, c.machineChecked);
             EXPECT_EQ(fp.run.user.value, c.userChecked);
         }
         {
-            SCOPED_TRACE("cleared");
+            CASE_TRACE("cleared");
             doneWith(c.situation, 0);
             EXPECT_EQ(fp.run.machine.value, c.machineCleared);
             EXPECT_EQ(fp.run.user.value, c.userCleared);

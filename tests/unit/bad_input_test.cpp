@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "case_trace.h"
 #include "fakes/FakePlatform.h"
 #include "mainwindow/frmMain.h"
 #include "reference_numbers.h"
@@ -119,7 +120,7 @@ struct Program {
 TEST(BadStoredSettings, EachDamagedValueStillGivesLiveFiguresTheTrayAndBack) {
     for (const char* key : kKeys) {
         for (const BadText& bad : BadTexts()) {
-            SCOPED_TRACE(std::string(key) + " = " + bad.name);
+            CASE_TRACE(std::string(key) + " = " + bad.name);
             Program p;
             p.store.put(key, bad.text);
             p.start();
@@ -136,7 +137,7 @@ TEST(BadStoredSettings, EachDamagedValueStillGivesLiveFiguresTheTrayAndBack) {
 
 TEST(BadStoredSettings, ValuesOfTheWrongTypeReadAsTheirDefaults) {
     for (const char* key : kKeys) {
-        SCOPED_TRACE(key);
+        CASE_TRACE(key);
         Program p;
         p.store.unreadable.insert(key);
         p.start();
@@ -155,7 +156,7 @@ TEST(BadStoredSettings, ValuesOfTheWrongTypeReadAsTheirDefaults) {
 
 TEST(BadStoredSettings, DamagedSettingsStoredBackByTheSliderAreWholeNumbers) {
     for (const BadText& bad : BadTexts()) {
-        SCOPED_TRACE(bad.name);
+        CASE_TRACE(bad.name);
         Program p;
         p.store.put("LastRAMValue", bad.text);
         p.start();
@@ -193,7 +194,7 @@ struct BadTyping : ::testing::Test {
 TEST_F(BadTyping, CancelAfterAnyTextLeavesStoreAndProgramAsTheyWere) {
     for (const BadText& bad : BadTexts()) {
         for (bool alarmBox : {true, false}) {
-            SCOPED_TRACE(std::string(bad.name) + (alarmBox ? " in txtAlarm" : " in txtFreeAlarm"));
+            CASE_TRACE(std::string(bad.name) + (alarmBox ? " in txtAlarm" : " in txtFreeAlarm"));
             const auto stored = p.store.values;
             const tarvesk::modMain copies = p.shared;
             tarvesk::frmSettings& dialog = openDialog();
@@ -211,7 +212,7 @@ TEST_F(BadTyping, CancelAfterAnyTextLeavesStoreAndProgramAsTheyWere) {
 
 TEST_F(BadTyping, DoneAfterAnyTextStoresReadableNumbersAndTheProgramGoesOn) {
     for (const BadText& bad : BadTexts()) {
-        SCOPED_TRACE(bad.name);
+        CASE_TRACE(bad.name);
         tarvesk::frmSettings& dialog = openDialog();
         enter(dialog.txtAlarm, bad);
         enter(dialog.txtFreeAlarm, bad);

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "case_trace.h"
 #include "fakes/FakePlatform.h"
 #include "mainwindow/help_contents.h"
 
@@ -25,7 +26,7 @@ Calls contentsOn(fakes::FakeHelp& help) {
 TEST(HelpContents, WindowsBeforeVistaShowTheHelpFileInTheViewer) {
     // 95/98/ME/NT 4.0, 2000/XP/Server 2003, and a system that does not say its version.
     for (unsigned long major : {4ul, 5ul, 0ul}) {
-        SCOPED_TRACE(major);
+        CASE_TRACE(major);
         fakes::FakeHelp help;
         help.majorVersion = major;
         EXPECT_EQ(contentsOn(help), (Calls{{"winhelp", kOwner, kHelpFile}}));
@@ -34,7 +35,7 @@ TEST(HelpContents, WindowsBeforeVistaShowTheHelpFileInTheViewer) {
 
 TEST(HelpContents, VistaAndLaterOpenTheHtmlPageWithoutAskingWinHelp) {
     for (unsigned long major : {6ul, 10ul}) {
-        SCOPED_TRACE(major);
+        CASE_TRACE(major);
         fakes::FakeHelp help;
         help.majorVersion = major;
         EXPECT_EQ(contentsOn(help), (Calls{{"open", kOwner, kPage}}));

@@ -1,5 +1,6 @@
 // The folders of src/ include one another in one direction only: no two folders include each
-// other, directly or through a third. Read from the source tree itself.
+// other, directly or through a third. And the unit tests trace their cases with CASE_TRACE
+// (case_trace.h says why). Read from the source tree itself.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -78,6 +79,31 @@ TEST(SourceLayout, NoTwoFoldersIncludeEachOtherDirectlyOrThroughAThird) {
     ASSERT_GE(graph.size(), 6u) << "src/ has fewer folders than it should";
     ASSERT_TRUE(graph.at("mainwindow").count("forms"));   // the reading sees real includes
     for (const std::string& cycle : Cycles(graph)) ADD_FAILURE() << cycle;
+}
+
+TEST(SourceLayout, UnitTestsTraceTheirCasesWithoutGoogleTestsPerThreadTrace) {
+    const fs::path tests = fs::path(TARVESK_SOURCE_DIR).parent_path() / "tests" / "unit";
+    std::error_code error;
+    if (!fs::is_directory(tests, error)) {
+#ifdef _WIN32
+        GTEST_SKIP() << "the source tree is not reachable from here; the native build checks it";
+#else
+        FAIL() << "no unit tests at " << tests.string();
+#endif
+    }
+    const std::string macro = std::string("SCOPED") + "_TRACE(";
+    int files = 0;
+    for (const auto& file : fs::recursive_directory_iterator(tests)) {
+        if (file.path().extension() != ".cpp") continue;
+        ++files;
+        std::ifstream in(file.path());
+        std::string line;
+        for (int number = 1; std::getline(in, line); ++number)
+            if (line.find(macro) != std::string::npos)
+                ADD_FAILURE() << file.path().filename().string() << ":" << number << " uses "
+                              << macro << "; use CASE_TRACE(";
+    }
+    EXPECT_GE(files, 10);
 }
 
 TEST(SourceLayout, TheCheckFindsCyclesThroughAThirdFolder) {

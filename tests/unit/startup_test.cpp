@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "case_trace.h"
 #include "fakes/FakePlatform.h"
 #include "mainwindow/frmMain.h"
 #include "resource_ids.h"
@@ -91,7 +92,7 @@ TEST_F(Startup, AgentMarkGivesTrayModeWithoutWindowAndIsConsumed) {
 TEST(StartupMode, AnyOtherMarkGivesAnOrdinaryStartAndLeavesTheMarkAlone) {
     // "1.5" rounds to 2, not 1: only a mark that reads as exactly 1 means the agent.
     for (const char* mark : {"2", "0", "1.5", "0.5", "abc", ""}) {
-        SCOPED_TRACE(mark);
+        CASE_TRACE(mark);
         fakes::FakePlatform fp;
         fp.settings.put("StartAgent", mark);
         tarvesk::modMain shared;
@@ -154,7 +155,7 @@ TEST(StartupTooltip, SysTrayTTTPicksTheTooltipForm) {
     };
     for (const Case& c : {Case{nullptr, 0, "39% Memory Free"}, Case{"0", 0, "39% Memory Free"},
                           Case{"1", 1, "50 MB Free"}, Case{"7", 7, "50 MB Free"}}) {
-        SCOPED_TRACE(c.stored ? c.stored : "absent");
+        CASE_TRACE(c.stored ? c.stored : "absent");
         fakes::FakePlatform fp;
         if (c.stored) fp.settings.put("SysTrayTTT", c.stored);
         tarvesk::modMain shared;
@@ -177,7 +178,7 @@ TEST_F(Startup, StoredSliderPositionRunsTheSliderChangeHandling) {
 
 TEST(StartupRobustness, UnreadableOrOutOfRangeValuesNeverStopTheStart) {
     for (const char* junk : {"abc", "", "-5", "1e999", "-1e999", "99999999999", "&HFFFF", "nan", "5 MB"}) {
-        SCOPED_TRACE(junk);
+        CASE_TRACE(junk);
         fakes::FakePlatform fp;
         for (const char* key : {"AutomaticOptimize", "LastRAMValue", "AlarmLevel", "FreeMBatAlarm", "SysTrayTTT"}) {
             fp.settings.put(key, junk);

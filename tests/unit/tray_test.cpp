@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "case_trace.h"
 #include "main_window_recorder.h"
 #include "mainwindow/tray_record.h"
 
@@ -142,7 +143,7 @@ TEST_F(Tray, MouseMovesOverTheShownWindowNeverActAtAnyScale) {
     // At 200 % the window is 568 pixels wide: the pointer passes x = 515 and 517, the
     // codes of a double-click and of a right button's release.
     for (int dpi : {96, 120, 144, 192, 288}) {
-        SCOPED_TRACE(dpi);
+        CASE_TRACE(dpi);
         MainWindow w;
         w.host.twipsPerPixel = 1440.0 / dpi;
         w.load();

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "case_trace.h"
 #include "forms/Form.h"
 #include "win32/Dpi.h"
 #include "win32/FormWindow.h"
@@ -385,7 +386,7 @@ TEST_F(Binder, ToolTipShowsWhenThePointerRestsOnAControlEnabledOrNot) {
     form.show();
     HWND box = Native(form.box);
     for (bool enabled : {false, true}) {
-        SCOPED_TRACE(enabled ? "enabled" : "disabled");
+        CASE_TRACE(enabled ? "enabled" : "disabled");
         form.box.setEnabled(enabled);
         ASSERT_EQ(IsWindowEnabled(box) != FALSE, enabled);
         // Away, then onto the box, where the pointer rests.
