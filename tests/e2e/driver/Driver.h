@@ -204,6 +204,7 @@ struct MenuItem {
     bool checked = false;
     bool grayed = false;
     bool isDefault = false;   // drawn bold
+    bool highlighted = false; // selected in an open menu
     std::vector<MenuItem> items;   // the submenu's items
 };
 
@@ -221,7 +222,8 @@ bool ChooseMenuItem(HWND window, const std::vector<std::string>& path);
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs = kWaitMs);
 HMENU PopupMenuHandle(HWND popup);
 // Picks the item with this caption in a shown pop-up menu the way the keyboard does:
-// Down to the item, then Enter. False when the caption is not in the menu.
+// Down until the item is highlighted, then Enter. False when the caption is not in the
+// menu or the item could not be reached.
 bool ChoosePopupItem(HWND popup, const std::string& caption);
 
 // ---- Inside a program --------------------------------------------------------------------

@@ -5,7 +5,8 @@
 // the driver named: the menu handle in wParam (the window's menu bar when 0), the
 // driver's process ID in lParam. One line per item, depth-first:
 //   depth TAB flags TAB id TAB caption
-// flags: S separator, C checked, G grayed, D default, P has a submenu ("-" for none).
+// flags: S separator, C checked, G grayed, D default, H highlighted (selected in an open
+// menu), P has a submenu ("-" for none).
 // "TarveskE2E.DescribeSystem" answers the same way with what the program is told of the
 // system it runs on:
 //   system TAB major TAB minor TAB build TAB platform TAB GetVersion() in hex TAB
@@ -50,6 +51,7 @@ void Describe(HMENU menu, int depth, std::string& out) {
             if (info.fState & MFS_CHECKED) flags += 'C';
             if (info.fState & MFS_GRAYED) flags += 'G';
             if (info.fState & MFS_DEFAULT) flags += 'D';
+            if (info.fState & MFS_HILITE) flags += 'H';
         }
         if (info.hSubMenu) flags += 'P';
         if (flags.empty()) flags = "-";

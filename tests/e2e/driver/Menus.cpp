@@ -24,6 +24,7 @@ std::vector<MenuItem> Parse(const std::string& text) {
         item.checked = flags.find('C') != std::string::npos;
         item.grayed = flags.find('G') != std::string::npos;
         item.isDefault = flags.find('D') != std::string::npos;
+        item.highlighted = flags.find('H') != std::string::npos;
         if (depth >= levels.size()) continue;
         levels.resize(depth + 1);
         levels[depth]->push_back(item);
@@ -93,20 +94,31 @@ HMENU PopupMenuHandle(HWND popup) {
 }
 
 bool ChoosePopupItem(HWND popup, const std::string& caption) {
-    auto items = ReadMenu(popup, PopupMenuHandle(popup));
+    HMENU menu = PopupMenuHandle(popup);
+    auto items = ReadMenu(popup, menu);
     if (!items) return false;
-    int steps = 0;
-    bool found = false;
-    for (const MenuItem& item : *items) {
-        if (item.separator) continue;
-        ++steps;
-        if (item.caption == caption) {
-            found = true;
-            break;
-        }
+    const int count = static_cast<int>(items->size());
+    int target = -1;
+    for (int i = 0; i < count; ++i)
+        if (!(*items)[i].separator && (*items)[i].caption == caption) target = i;
+    if (target < 0) return false;
+    // The highlighted item's index; -1 for none, -2 when the menu could not be read.
+    auto highlighted = [&] {
+        auto now = ReadMenu(popup, menu);
+        if (!now) return -2;
+        for (int i = 0; i < static_cast<int>(now->size()); ++i)
+            if ((*now)[i].highlighted) return i;
+        return -1;
+    };
+    // Down, a step at a time, until the item is the highlighted one: the highlight may be
+    // anywhere already, where the pointer lay as the menu opened under it. Then Enter.
+    int at = highlighted();
+    for (int step = 0; at != target; ++step) {
+        if (at == -2 || step > 2 * count) return false;
+        const int before = at;
+        PressKey(popup, VK_DOWN);
+        WaitUntil([&] { return (at = highlighted()) != before; });
     }
-    if (!found) return false;
-    for (int i = 0; i < steps; ++i) PressKey(popup, VK_DOWN);
     PressKey(popup, VK_RETURN);
     return true;
 }
