@@ -146,10 +146,9 @@ TEST_F(AgentTest, RunRegistrationFromTheConfigurationDialogStartsTheTray) {
 
 // A user who may not write the machine-wide Run key: the dialog registers the agent in the
 // user's own Run key, and the log-on runs it from there.
-// Windows 95, 98 and ME have no rights: there every user may write the machine-wide key,
-// and the registration goes there.
+// Windows 95, 98 and ME have no users without rights, nor rights on the registry to take
+// away: there every user writes the machine-wide key, and the registration goes there.
 TEST_F(AgentTest, PerUserRunRegistrationStartsTheTrayAtLogOn) {
-    StandardUser standardUser;
     if (ProgramsAreToldWindows9x()) {
         ASSERT_NO_FATAL_FAILURE(RegisterThroughTheDialog("Starts Tarvesk for every user of this computer"));
         auto run = ReadRunValue();
@@ -158,6 +157,7 @@ TEST_F(AgentTest, PerUserRunRegistrationStartsTheTrayAtLogOn) {
         LogOffAndOn(*run, "logon_round_trip_windows9x_tray");
         return;
     }
+    StandardUser standardUser;
     if (!standardUser.ready()) GTEST_SKIP() << "this Wine prefix lets every user write HKLM's Run key";
     ASSERT_NO_FATAL_FAILURE(RegisterThroughTheDialog("Starts Tarvesk for this user only"));
     auto run = ReadUserRunValue();

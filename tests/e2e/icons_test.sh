@@ -26,7 +26,9 @@ x86="$(dirname "$build")/windows-x86"
 # shellcheck source=../../scripts/lib/wine_env.sh
 source "$root/scripts/lib/wine_env.sh"
 unset DISPLAY        # a display of our own: the DPI changes restart this prefix's desktop
-tarvesk_wine_env "$build/icons-wine" || { echo "icons_test: FAIL (no Wine environment)"; exit 1; }
+# One prefix for each set of parts: ctest may run the parts at once, in two lanes.
+tarvesk_wine_env "$build/icons-wine-$(echo $parts | tr ' ' '-')" ||
+    { echo "icons_test: FAIL (no Wine environment)"; exit 1; }
 trap 'tarvesk_wine_stop' EXIT
 
 passed=0
