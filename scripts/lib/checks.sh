@@ -106,7 +106,12 @@ run_check() {
         done < <(grep -E '^SKIP ' "$log")
         local noted
         noted=$(grep -cE '^SKIP ' "$log")
-        [ "$skipped" -gt "$noted" ] && _checks_record skipped $((skipped - noted)) "$name (see $log)"
+        if [ "$skipped" -gt "$noted" ]; then
+            # Counted without a SKIP line each: the lines that say why, where there are any.
+            local why
+            why=$(grep -E ' skipped: ' "$log" | sed -E 's/^ +//' | paste -sd';' - | sed 's/;/; /g')
+            _checks_record skipped $((skipped - noted)) "$name: ${why:-see $log}"
+        fi
         if [ "$failed" -gt 0 ]; then
             _checks_show "$heading
 $(tail -n 30 "$log")"
@@ -138,6 +143,21 @@ _ctest_results() {
     sed -nE 's/^ *([0-9]+\/[0-9]+ +)?Test +#[0-9]+: (.*[^ ]) \.+ *(\*\*\*)?(.*[^ ]) +[0-9.]+ sec$/\4\t\2/p' "$1"
 }
 
+# One test's whole output from ctest's JUnit file (its <system-out>).
+_junit_output_of() {
+    awk -v test="$2" '
+        index($0, "<testcase name=\"" test "\"") { inside = 1; next }
+        !inside { next }
+        /<\/testcase>/ { exit }
+        {
+            line = $0
+            if (sub(/.*<system-out>/, "", line)) out = 1
+            if (out && sub(/<\/system-out>.*/, "", line)) { print line; out = 0; next }
+            if (out) print line
+        }
+    ' "$1" 2>/dev/null
+}
+
 # The output ctest shows for one test: the lines after its result, up to the next test's.
 _ctest_output_of() {
     awk -v test="$2" '
@@ -163,12 +183,23 @@ _is_launch_failure() {
 run_ctest() {
     local name=$1; shift
     local log="$CHECKS_LOG_DIR/$name.log" status began=$SECONDS
-    ctest "$@" --output-on-failure >"$log" 2>&1 </dev/null
+    # Every test's output, skipped ones' too, which --output-on-failure leaves out.
+    local outputs="$CHECKS_LOG_DIR/$name.junit.xml"
+    ctest "$@" --output-on-failure --output-junit "$outputs" >"$log" 2>&1 </dev/null
     status=$?
-    local test result passed=0 failed=0 second=() failures=()
+    local test result passed=0 failed=0 second=() failures=() skips=()
     while IFS=$'\t' read -r result test; do
         if [ "$result" = Passed ]; then
             passed=$((passed + 1))
+            continue
+        fi
+        # A test that tells ctest it could not run here (its skip code), with the reason
+        # it printed.
+        if [ "$result" = Skipped ]; then
+            local why
+            why=$(_junit_output_of "$outputs" "$test" | grep -iE '(^|[^a-z])skip' | head -n 1 |
+                sed -E 's/^ *(SKIP|skip|\[  SKIPPED \]) *//')
+            skips+=("$test: ${why:-see $log}")
             continue
         fi
         if [[ $test == e2e.* ]] && _is_launch_failure "$(_ctest_output_of "$log" "$test")"; then
@@ -192,6 +223,9 @@ run_ctest() {
     fi
     [ "$passed" -gt 0 ] && _checks_record passed "$passed" "$name"
     local test_name
+    for test_name in "${skips[@]}"; do
+        _checks_record skipped 1 "$name: $test_name"
+    done
     for test_name in "${second[@]}"; do
         _checks_record passed-second 0 "$name: $test_name"
     done
@@ -200,6 +234,8 @@ run_ctest() {
     done
     local block="== $name $(_checks_took "$began")
 $passed passed, $failed failed"
+    [ ${#skips[@]} -gt 0 ] && block+=", ${#skips[@]} skipped
+$(printf 'SKIP %s\n' "${skips[@]}")"
     [ ${#second[@]} -gt 0 ] && block+="
 passed only on their second run, after Wine failed to start a program: ${second[*]}"
     [ "$failed" -gt 0 ] && block+="
