@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "GdiHandles.h"
 #include "e2e_fixture.h"
 
 namespace e2e {
@@ -15,15 +16,6 @@ namespace {
 
 struct ModuleFreer {
     void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-struct ScreenDcReleaser {
-    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
-};
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct GdiDeleter {
-    void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
 };
 
 // One picture as its icon resource holds it: colours, and which pixels are transparent.
@@ -84,8 +76,8 @@ Picture ReadPicture(HMODULE module, int id, int size) {
 std::vector<COLORREF> Grab(const RECT& area) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     std::vector<COLORREF> pixels;
-    std::unique_ptr<HDC__, ScreenDcReleaser> screen(GetDC(nullptr));
-    std::unique_ptr<HDC__, DcDeleter> memory(CreateCompatibleDC(screen.get()));
+    ScreenDc screen(GetDC(nullptr));
+    MemoryDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -93,7 +85,7 @@ std::vector<COLORREF> Grab(const RECT& area) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    std::unique_ptr<void, GdiDeleter> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    GdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!screen || !memory || !bitmap || !bits) return pixels;
     HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
     BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
@@ -136,7 +128,7 @@ protected:
         ProgramTest::SetUp();
         // Pixels and sizes as the screen has them, not scaled for a program unaware of the DPI.
         SetProcessDPIAware();
-        std::unique_ptr<HDC__, ScreenDcReleaser> screen(GetDC(nullptr));
+        ScreenDc screen(GetDC(nullptr));
         dpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
     }
     int dpi = 96;

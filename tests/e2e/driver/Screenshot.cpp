@@ -1,5 +1,6 @@
 // Screenshots through GDI (the screen's pixels) and GDI+ (the PNG encoder).
 #include "Driver.h"
+#include "GdiHandles.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -9,16 +10,6 @@
 namespace e2e {
 
 namespace {
-
-struct DcReleaser {
-    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
-};
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct ObjectDeleter {
-    void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
-};
 
 class GdiPlus {
 public:
@@ -51,10 +42,10 @@ std::string SaveScreen(const std::string& name, const RECT& area) {
     std::string path = JoinPath(folder, name + ".png");
 
     int width = area.right - area.left, height = area.bottom - area.top;
-    std::unique_ptr<HDC__, DcReleaser> screen(GetDC(nullptr));
+    ScreenDc screen(GetDC(nullptr));
     if (!screen || width <= 0 || height <= 0) return {};
-    std::unique_ptr<HDC__, DcDeleter> memory(CreateCompatibleDC(screen.get()));
-    std::unique_ptr<void, ObjectDeleter> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    MemoryDc memory(CreateCompatibleDC(screen.get()));
+    GdiObject bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     if (!memory || !bitmap) return {};
     HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
     BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY | CAPTUREBLT);
