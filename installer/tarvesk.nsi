@@ -8,8 +8,22 @@
 ; one folder, adds a Start menu shortcut and the Apps and Features entry. It never
 ; registers automatic start: that stays the Configuration dialog's choice. The
 ; uninstaller removes all of it, and the automatic start registration too, machine-wide
-; and the current user's own; it keeps the user's settings unless told otherwise
-; (answering No, or /REMOVESETTINGS).
+; (in both registry views) and the current user's own; it keeps the user's settings
+; unless told otherwise (answering No, or /REMOVESETTINGS).
+;
+; One Tarvesk per machine: on 64-bit Windows the x64 build keeps its entries in the
+; registry's 64-bit view and the x86 build in the 32-bit view, so each build would see
+; only itself, and two agents would start two copies at log-on. An install of either
+; build therefore removes the other build first (its files, its Apps and Features entry
+; and its automatic start value) and carries that build's automatic start over to its own
+; agent.
+;
+; The finish page starts nothing: the installer runs with administrator rights, and a
+; program it started would have them too. Such a copy gets no "TaskbarCreated" from the
+; user's shell (so its icon would not come back after the shell restarts), and when a
+; standard user typed an administrator's password it would run, keep its settings and
+; register automatic start in the administrator's account. The page says where to start
+; Tarvesk instead.
 ;
 ; The installer is a Unicode one: it runs on Windows NT 4.0, 2000, XP and later (the
 ; installer system's documentation says that Unicode installers do not work on Windows
@@ -76,8 +90,7 @@ VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Tarvesk.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!define MUI_FINISHPAGE_TEXT "${PRODUCT} is installed on this computer.$\r$\n$\r$\nStart it from the Start menu: ${PRODUCT}.$\r$\n$\r$\nClick Finish to close Setup."
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
@@ -111,7 +124,31 @@ VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
   SetShellVarContext all
   !if "${ARCH}" == "x64"
     SetRegView 64
+  !else
+    SetRegView 32
   !endif
+!macroend
+
+; The view in which the other build keeps its entries. A 32-bit Windows has one view only,
+; so there the other build cannot be installed beside this one.
+!if "${ARCH}" == "x64"
+  !define OTHER_VIEW 32
+  !define OTHER_DEFAULT_INSTDIR "$PROGRAMFILES32\${PRODUCT}"
+!else
+  !define OTHER_VIEW 64
+  !define OTHER_DEFAULT_INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+!endif
+
+; Deletes the machine-wide automatic start value in both views (the user's Run key is one
+; for both builds).
+!macro DELETE_RUN_VALUES
+  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} ${RunningX64}
+    SetRegView ${OTHER_VIEW}
+    DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+    !insertmacro SELECT_VIEW
+  ${EndIf}
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
 !macroend
 
 Function .onInit
@@ -123,16 +160,82 @@ Function .onInit
     ${EndIf}
   !endif
   !insertmacro SELECT_VIEW
-  ; An update goes into the folder of the installed copy, unless another was asked for.
+  ; An update goes into the folder of the installed copy, unless another was asked for;
+  ; one that replaces the other build goes into that build's folder if the user chose it
+  ; (not that build's default, which is another Program Files folder).
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == ""
+  ${AndIf} ${RunningX64}
+    SetRegView ${OTHER_VIEW}
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro SELECT_VIEW
+    ${If} $0 == "${OTHER_DEFAULT_INSTDIR}"
+      StrCpy $0 ""
+    ${EndIf}
+  ${EndIf}
   ${If} $0 != ""
   ${AndIf} $INSTDIR == "${DEFAULT_INSTDIR}"
     StrCpy $INSTDIR $0
   ${EndIf}
 FunctionEnd
 
+; Removes the other build, when it is installed: through its own uninstaller, silently,
+; which keeps the user's settings, or, when that is missing, its entries alone. Its
+; automatic start (machine-wide, or the user's) is registered again for this build's agent,
+; as the Configuration dialog writes it, quoted. $R0 the other build's folder, $R1 and $R2
+; whether Tarvesk started at log-on for every user (either build) and for this user.
+Function RemoveOtherBuild
+  ${IfNot} ${RunningX64}
+    Return
+  ${EndIf}
+  SetRegView ${OTHER_VIEW}
+  ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $R0 == ""
+    !insertmacro SELECT_VIEW
+    Return
+  ${EndIf}
+  DetailPrint "Removing the other build of ${PRODUCT} from $R0"
+  ; Its uninstaller deletes the machine-wide values of both views, this build's too.
+  StrCpy $R1 ""
+  ClearErrors
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${IfNot} ${Errors}
+    StrCpy $R1 "yes"
+  ${EndIf}
+  !insertmacro SELECT_VIEW
+  ClearErrors
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${IfNot} ${Errors}
+    StrCpy $R1 "yes"
+  ${EndIf}
+  SetRegView ${OTHER_VIEW}
+  StrCpy $R2 ""
+  ClearErrors
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ${IfNot} ${Errors}
+    StrCpy $R2 "yes"
+  ${EndIf}
+  ${If} ${FileExists} "$R0\Uninstall.exe"
+    ; _?= runs it in place and waits for it; it cannot delete itself then.
+    ExecWait '"$R0\Uninstall.exe" /S _?=$R0'
+    Delete "$R0\Uninstall.exe"
+    RMDir "$R0"
+  ${EndIf}
+  ; Whatever its uninstaller left (or when there was none).
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  !insertmacro SELECT_VIEW
+  ${If} $R1 == "yes"
+    WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\TarveskA.exe"'
+  ${EndIf}
+  ${If} $R2 == "yes"
+    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\TarveskA.exe"'
+  ${EndIf}
+FunctionEnd
+
 Section "Install"
   !insertmacro WAIT_UNTIL_TARVESK_CLOSED
+  Call RemoveOtherBuild
 
   SetOutPath "$INSTDIR"
   File "${STAGE}\Tarvesk.exe"
@@ -178,9 +281,9 @@ Section "Uninstall"
   ${EndIf}
 
   ; Windows would otherwise try to start the removed agent at every log-on. Tarvesk
-  ; registers for the current user where it may not write the machine-wide value.
-  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
-  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ; registers for the current user where it may not write the machine-wide value; a value
+  ; of the other build (in the other registry view) would start an agent just as well.
+  !insertmacro DELETE_RUN_VALUES
 
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
 

@@ -21,6 +21,8 @@
                                                         (all three wait up to a minute for a
                                                         visible, enabled button of that
                                                         caption in a window of that title)
+     release_check texts <class> <title>                one line per visible child window of
+                                                        that window: "<class> <text>"
      release_check resources <exe> <ico>                prints the manifest size, its
                                                         execution level and DPI awareness,
                                                         the version record and whether the
@@ -179,6 +181,30 @@ static HWND find_button(const char *cls, const char *title, const char *caption)
     }
     fprintf(stderr, "release_check: no button \"%s\" in a window \"%s\"\n", caption, title);
     return NULL;
+}
+
+static BOOL CALLBACK print_child(HWND hwnd, LPARAM param) {
+    (void)param;
+    char cls[32], text[512];
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    GetClassNameA(hwnd, cls, sizeof cls);
+    GetWindowTextA(hwnd, text, sizeof text);
+    /* One line each: line ends inside a text become blanks. */
+    for (char *c = text; *c; ++c)
+        if (*c == '\r' || *c == '\n') *c = ' ';
+    printf("%s %s\n", cls, text);
+    return TRUE;
+}
+
+/* The visible controls of a window (a setup page), with their texts. */
+static int list_texts(const char *cls, const char *title) {
+    HWND hwnd = NULL;
+    if (!find_window_by_title(cls, title, &hwnd)) {
+        fprintf(stderr, "release_check: no window \"%s\"\n", title);
+        return 1;
+    }
+    EnumChildWindows(hwnd, print_child, 0);
+    return 0;
 }
 
 /* ---- processes ---- */
@@ -531,6 +557,7 @@ static int run(int argc, char **argv) {
     }
     if (argc == 4 && strcmp(argv[0], "find") == 0)
         return find_button(argv[1], argv[2], argv[3]) ? 0 : 1;
+    if (argc == 3 && strcmp(argv[0], "texts") == 0) return list_texts(argv[1], argv[2]);
     if (argc == 3 && strcmp(argv[0], "resources") == 0) return resources(argv[1], argv[2]);
     if (argc >= 2 && strcmp(argv[0], "processes") == 0) return list_processes(argv + 1, argc - 1);
     if (argc >= 3 && strcmp(argv[0], "waitexit") == 0)
